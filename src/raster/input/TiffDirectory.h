@@ -29,7 +29,7 @@ struct TiffDirectory {
     std::vector<std::uint32_t> stripOffsets;
     std::vector<std::uint32_t> stripByteCounts;
     // 256 colours R x 65536 + G x 256 + B (high bytes of the map); empty without a usable ColorMap.
-    std::vector<std::int32_t> palette;
+    std::vector<std::uint32_t> palette;
     std::string imageId;
     bool hasInkNames = false;
     std::string inkNames;  // the raw ASCII bytes, names separated by NULs

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "raster/input/RunListWriter.h"
+#include "raster/input/XrgbRow.h"
 #include "raster/input/pixreatyp.h"
 
 namespace QuillonCore {
@@ -23,13 +24,6 @@ int compositeSamples(TiffRowShaper::Model model) {
 bool invertsChannel(const TiffRowShaper::Setup& setup) {
     if (setup.model == TiffRowShaper::Model::kRgb) return true;
     return setup.model == TiffRowShaper::Model::kCmyk && setup.channel < 4;
-}
-
-void storePixel(unsigned char* p, unsigned char b0, unsigned char b1, unsigned char b2, unsigned char b3) {
-    p[0] = b0;
-    p[1] = b1;
-    p[2] = b2;
-    p[3] = b3;
 }
 
 }  // namespace
@@ -89,12 +83,7 @@ void TiffRowShaper::unpackIndexes(const unsigned char* stored) {
 }
 
 bool TiffRowShaper::bitsToPreview(const unsigned char* bits, unsigned char* destination, int) {
-    const int blackBit = mSetup.whiteIsZero ? 1 : 0;
-    for (int x = 0; x < mSetup.width; ++x) {
-        const int bit = (bits[x >> 3] >> (7 - (x & 7))) & 1;
-        const unsigned char v = bit == blackBit ? 0 : 255;
-        storePixel(destination + 4 * x, v, v, v, 0);
-    }
+    xrgbFromBits(bits, mSetup.width, !mSetup.whiteIsZero, destination);
     return true;
 }
 
@@ -109,63 +98,29 @@ bool TiffRowShaper::bitsToBytes(const unsigned char* bits, unsigned char* destin
     return true;
 }
 
-// Gray previews go through ink (255 - luminance); the preview link, when
-// set, converts ink and its outputs are stored inverted.
-bool TiffRowShaper::grayToPreview(const unsigned char* samples, unsigned char* destination, int) {
-    const int spp = mSetup.samplesPerPixel;
-    for (int x = 0; x < mSetup.width; ++x) mGray[x] = static_cast<unsigned char>(255 - samples[x * spp]);
-    VelGen::colsynlnk* link = tifcolsynget();
-    std::vector<unsigned char> out(link ? 3 * static_cast<std::size_t>(mSetup.width) : 0);
-    if (link && link->process(mGray.data(), out.data(), mSetup.width)) {
-        for (int x = 0; x < mSetup.width; ++x)
-            storePixel(destination + 4 * x, 0, 255 - out[3 * x], 255 - out[3 * x + 1], 255 - out[3 * x + 2]);
-        return true;
-    }
-    for (int x = 0; x < mSetup.width; ++x) {
-        const auto v = static_cast<unsigned char>(255 - mGray[x]);
-        storePixel(destination + 4 * x, 0, v, v, v);
-    }
+// The previews compact the colour samples into the destination and expand
+// them there.
+bool TiffRowShaper::grayToPreview(const unsigned char* samples, unsigned char* destination, int length) {
+    composite(samples, destination, length);
+    xrgbFromLuminance(destination, mSetup.width, destination);
     return true;
 }
 
-bool TiffRowShaper::rgbToPreview(const unsigned char* samples, unsigned char* destination, int) {
-    const int spp = mSetup.samplesPerPixel;
-    VelGen::colsynlnk* link = tifcolsynget();
-    if (link) {
-        std::vector<unsigned char> in(3 * static_cast<std::size_t>(mSetup.width));
-        for (int x = 0; x < mSetup.width; ++x) std::memcpy(&in[3 * x], samples + x * spp, 3);
-        std::vector<unsigned char> out(in.size());
-        link->process(in.data(), out.data(), mSetup.width);
-        for (int x = 0; x < mSetup.width; ++x)
-            storePixel(destination + 4 * x, 0, out[3 * x], out[3 * x + 1], out[3 * x + 2]);
-        return true;
-    }
-    for (int x = 0; x < mSetup.width; ++x) {
-        const unsigned char* p = samples + x * spp;
-        storePixel(destination + 4 * x, 0, p[0], p[1], p[2]);
-    }
+bool TiffRowShaper::rgbToPreview(const unsigned char* samples, unsigned char* destination, int length) {
+    composite(samples, destination, length);
+    xrgbFromRgb(destination, mSetup.width, destination);
     return true;
 }
 
 bool TiffRowShaper::cmykToPreview(const unsigned char* samples, unsigned char* destination, int length) {
     composite(samples, destination, length);
-    VelGen::colsynlnk* link = tifcolsynget();
-    std::vector<unsigned char> out(link ? 3 * static_cast<std::size_t>(mSetup.width) : 0);
-    if (link && link->process(destination, out.data(), mSetup.width)) {
-        for (int x = 0; x < mSetup.width; ++x)
-            storePixel(destination + 4 * x, out[3 * x + 2], out[3 * x + 1], out[3 * x], 0);
-        return true;
-    }
-    VelGen::cmykrgbrun(destination, mSetup.width);
+    xrgbFromInk(destination, mSetup.width, destination);
     return true;
 }
 
-// Palette colours are R x 65536 + G x 256 + B, stored in native order.
 bool TiffRowShaper::paletteToPreview(const unsigned char* indexes, unsigned char* destination, int) {
-    for (int x = 0; x < mSetup.width; ++x) {
-        const std::int32_t colour = mSetup.palette[indexes[x]];
-        std::memcpy(destination + 4 * x, &colour, 4);
-    }
+    xrgbFromPalette(indexes, 8, mSetup.width, mSetup.palette.data(), static_cast<int>(mSetup.palette.size()),
+                    destination);
     return true;
 }
 

@@ -27,7 +27,7 @@ public:
         bool bigEndian = false;
         bool whiteIsZero = false;  // photometric interpretation 0
         int channel = 0;           // the single channel layout's channel
-        std::vector<std::int32_t> palette;
+        std::vector<std::uint32_t> palette;
     };
 
     // Writes the layout into destination (length bytes for run lists);

@@ -122,20 +122,25 @@ void TiffRowSource::decodeLzwStrip() {
     mLzw->lzwsetbuffer(mStripBuffer.get(), static_cast<int>(capacity));
     mStripPosition = 0;
     mStripFilled = 0;
-    try {
-        mLzw->lzwreastrip();
-    } catch (int) {
-        // An invalid code: the strip is given up, the next row starts the next strip.
-        mStripRowsLeft = 0;
-        throw;
-    }
+    mLzw->lzwreastrip();
     mStripFilled = mLzw->lzwfilled();
 }
 
 const unsigned char* TiffRowSource::lzwRow() {
     if (mNewStrip) {
         mNewStrip = false;
-        decodeLzwStrip();
+        try {
+            decodeLzwStrip();
+        } catch (int) {
+            // An invalid code (already told): the strip is given up. The row
+            // that was asked for is not counted, and the strip's rows come
+            // out empty, so the rows stay in step with the next strip.
+            ++mStripRowsLeft;
+            mStripFilled = 0;
+            mStripBroken = true;
+            throw;
+        }
+        mStripBroken = false;
         if (mReader.pixfailed()) return nullptr;
     }
     const std::int64_t rowBytes = mFormat.rowBytes;
@@ -143,7 +148,7 @@ const unsigned char* TiffRowSource::lzwRow() {
     std::memcpy(mRow.data(), mStripBuffer.get() + mStripPosition, static_cast<std::size_t>(available));
     if (available < rowBytes) {
         std::memset(mRow.data() + available, 0, static_cast<std::size_t>(rowBytes - available));
-        missingData(kCannotRead);
+        if (!mStripBroken) missingData(kCannotRead);
     }
     mStripPosition += rowBytes;
     if (mFormat.horizontalPredictor) undoPredictor(mRow.data());

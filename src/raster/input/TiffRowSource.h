@@ -80,6 +80,7 @@ private:
     std::int64_t mStripPosition = 0;
     std::unique_ptr<CcittDecoder> mCcitt;
     bool mNewStrip = false;
+    bool mStripBroken = false;
 };
 
 }  // namespace QuillonCore

@@ -273,7 +273,7 @@ void TiffStructureParser::takeColorMap(const Entry& entry) {
     d.palette.assign(256, 0);
     for (std::uint32_t i = 0; i < colours; ++i) {
         const std::uint32_t r = map[i] >> 8, g = map[colours + i] >> 8, b = map[2 * colours + i] >> 8;
-        d.palette[i] = static_cast<std::int32_t>(((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF));
+        d.palette[i] = ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
     }
 }
 

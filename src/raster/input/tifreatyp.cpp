@@ -90,7 +90,7 @@ bool tifreatyp::parse(unsigned int imageOffset) {
         if (failure->id)
             pixerror(kError, kTransient, failure->id);
         else
-            pixerror(kError, kTransient, GetLocalizedUTF8String(failure->textKey, ""));
+            pixerror(kError, kTransient, failure->textKey);
         return false;
     }
     takeMetadata();
@@ -306,7 +306,7 @@ void tifreatyp::refuse(Refusal refusal) {
         case Refusal::kNone: break;
         case Refusal::kOutOfMemory: pixerror(kError, kTransient, kOutOfMemory); break;
         case Refusal::kUnsupportedColourspace:
-            pixerror(kError, kTransient, GetLocalizedUTF8String(kUnsupportedColourspace, ""));
+            pixerror(kError, kTransient, std::string(kUnsupportedColourspace));
             break;
         case Refusal::kCannotRead: pixerror(kError, kTransient, kCannotRead); break;
     }

@@ -80,7 +80,6 @@ private:
     void refuse(Refusal refusal);
 
     TiffDirectory mDirectory;
-    std::int64_t mImageOffset = 0;
     std::int64_t mRowsPerStrip = 0;
     std::unique_ptr<ColorspaceInfo> mColourSpace;
     VelDB::Object* mClippingPath = nullptr;  // owned; removed with objrem
