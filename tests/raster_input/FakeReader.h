@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/velsys/RecoveryScope.h"
 #include "platform/velsys/fil.h"
 #include "raster/input/pixreatyp.h"
 
@@ -48,6 +49,18 @@ struct FakeFile {
     explicit FakeFile(const FakeImage& image) { file.openMemory(image.bytes()); }
     VelSys::fil file;
 };
+
+// Runs fn with or without a recovery point on the file: -2 after a jump,
+// else 0.
+template <class Fn>
+int runRecovering(VelSys::fil* file, bool withRecoveryPoint, Fn fn) {
+    if (!withRecoveryPoint) {
+        fn();
+        return 0;
+    }
+    VelSys::RecoveryScope point(file);
+    return point.run(fn);
+}
 
 // Prepares a reader; 0 when ready.
 int prepare(FakeReader& reader, int selector, unsigned int imageOffset = 0);

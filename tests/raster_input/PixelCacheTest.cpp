@@ -156,12 +156,9 @@ TEST_F(PixelCache, AFailureWhileFillingCachesNothing) {
         FakeReader reader(&file.file, image);
         prepare(reader, -4);
         reader.failAtRow = 1;
-        if (withRecoveryPoint) {
-            VelSys::RecoveryScope point(&file.file);
-            EXPECT_EQ(point.run([&] { reader.pixcachereabeg(&file.file, 1); }), -2);
-        } else {
-            reader.pixcachereabeg(&file.file, 1);
-        }
+        EXPECT_EQ(runRecovering(&file.file, withRecoveryPoint,
+                                [&] { reader.pixcachereabeg(&file.file, 1); }),
+                  withRecoveryPoint ? -2 : 0);
         EXPECT_FALSE(reader.pixiscached());
         EXPECT_TRUE(reader.pixfailed());
         Bytes row(16, 7);

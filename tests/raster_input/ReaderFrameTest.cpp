@@ -40,12 +40,8 @@ TEST(ReaderFrame, AnErrorJumpsOnlyWhereARecoveryPointIsRegistered) {
                             std::string("CANNOT READ THIS FILE. UNSUPPORTED COLORSPACE"));
             returned = true;
         };
-        if (withRecoveryPoint) {
-            VelSys::RecoveryScope point(&file.file);
-            EXPECT_EQ(point.run(failingCall), -2);
-        } else {
-            failingCall();
-        }
+        EXPECT_EQ(runRecovering(&file.file, withRecoveryPoint, failingCall),
+                  withRecoveryPoint ? -2 : 0);
         EXPECT_EQ(returned, !withRecoveryPoint);
         EXPECT_TRUE(reader.pixfailed());
         EXPECT_EQ(reader.pixrowsleft(), 0);
