@@ -33,7 +33,11 @@ VelSys::ql_rectangle<int> Sequence::getBoundingBox() const {
 }
 
 void Sequence::append(Object* object) {
-    if (!object || object == this) return;
+    // Appending a container into itself or one of its own members would make
+    // a cycle: walks and deletion would never end.
+    for (const Object* up = this; up; up = up->parent())
+        if (up == object) return;
+    if (!object) return;
     if (object->mParent) object->mParent->release(object);
     object->mParent = this;
     mMembers.push_back(object);

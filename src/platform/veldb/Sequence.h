@@ -18,6 +18,7 @@ public:
 
     const std::vector<Object*>& members() const { return mMembers; }
     // Appends (takes ownership; the object leaves its previous container).
+    // The sequence itself or a container holding it is refused.
     void append(Object* object);
     // Releases a member without deleting it; false when it is not a member.
     bool release(Object* object);

@@ -15,6 +15,7 @@ public:
     int getRowCount() const { return mRows; }
     int getColumnCount() const { return mColumns; }
     int getRowPitch() const { return mRowPitch; }
+    bool isLocked() const { return mLocks > 0; }
     // Sets the pixel at (row, column) to pad, r, g, b.
     void setPixel(int row, int column, unsigned char r, unsigned char g, unsigned char b);
 

@@ -36,7 +36,8 @@ void pixcompressto1bit(unsigned char* bytes, int count) {
     }
 }
 
-void bwtorun(unsigned char* runs, int runsCapacityBytes, const unsigned char* bits, int width, int polarity) {
+void bwtorun(unsigned char* runs, int runsCapacityBytes, const unsigned char* bits, int width,
+             int polarity) {
     if (!encodeRunList(runs, runsCapacityBytes, bits, width, polarity))
         VelGen::message(VelGen::kSeverityError, VelGen::kVolatilityTransient, 101);
 }

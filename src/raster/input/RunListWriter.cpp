@@ -8,7 +8,7 @@ namespace QuillonCore {
 namespace {
 
 class RunSink {
-public:
+  public:
     RunSink(unsigned char* runs, int capacityBytes)
         : mRuns(runs), mSlots(capacityBytes > 0 ? capacityBytes / 4 : 0) {}
 
@@ -29,7 +29,7 @@ public:
         finish();
     }
 
-private:
+  private:
     void store(int slot, std::int32_t value) { std::memcpy(mRuns + 4 * slot, &value, 4); }
     unsigned char* mRuns;
     int mSlots;
@@ -38,7 +38,8 @@ private:
 
 }  // namespace
 
-bool encodeRunList(unsigned char* runs, int capacityBytes, const unsigned char* bits, int width, int polarity) {
+bool encodeRunList(unsigned char* runs, int capacityBytes, const unsigned char* bits, int width,
+                   int polarity) {
     if (!runs) return false;
     RunSink sink(runs, capacityBytes);
     const unsigned char flip = polarity == 0 ? 0xFF : 0x00;

@@ -13,6 +13,7 @@ namespace QuillonCore {
 inline constexpr int kRunListTerminator = 2147483647;
 
 // bits: packed row, most significant bit first; polarity 0 inverts it.
-bool encodeRunList(unsigned char* runs, int capacityBytes, const unsigned char* bits, int width, int polarity);
+bool encodeRunList(unsigned char* runs, int capacityBytes, const unsigned char* bits, int width,
+                   int polarity);
 
 }  // namespace QuillonCore

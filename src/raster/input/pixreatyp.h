@@ -32,6 +32,7 @@
 #include "platform/velsys/PixelDefinitions.h"
 #include "platform/velsys/fil.h"
 #include "raster/input/DisplayInfo.h"
+#include "raster/input/pixcolsyncache.h"
 #include "raster/output/ColorspaceInfo.h"
 
 namespace VelDB {
@@ -53,7 +54,8 @@ void graytobw(unsigned char* bytes, int count);
 
 // Encodes a packed 1-bit row as a run list into runs (capacity in bytes).
 // polarity 0 inverts the input bits first. On overflow reports message 101.
-void bwtorun(unsigned char* runs, int runsCapacityBytes, const unsigned char* bits, int width, int polarity);
+void bwtorun(unsigned char* runs, int runsCapacityBytes, const unsigned char* bits, int width,
+             int polarity);
 
 // Packs bytes (nonzero = 1) into bits in place, most significant bit first.
 void pixcompressto1bit(unsigned char* bytes, int count);
@@ -66,14 +68,16 @@ void pixcacheini();
 void pixcacheexi();
 
 class pixreatyp {
-public:
+  public:
     static constexpr int kMaxCacheEntries = 128;
     static constexpr std::uint32_t kMaxCacheBytes = 256000000;
 
     pixreatyp(VelSys::PixelDefinitions::pixfmttype format, VelSys::fil* file);
-    // A copy shares the owned buffers (the last holder frees them).
+    // A copy shares the owned buffers (the last holder frees them) and counts
+    // as one more sharer of the synthesis row when the original shares it.
     pixreatyp(const pixreatyp& other);
     pixreatyp& operator=(const pixreatyp& other);
+    // Runs the base end bookkeeping when pixreaend has not.
     virtual ~pixreatyp();
 
     // The next row in the prepared layout; 1, or 0 when no row is left, the
@@ -81,8 +85,8 @@ public:
     virtual int pixrealin(unsigned char* buffer, int length);
     // 0 ready, 1 not deliverable in this layout (reported), 2 ready without a
     // resolution (TIFF: 300 ppi reported).
-    virtual int pixreaini(int* resolutionNumerator, int* resolutionDenominator, int* rows, int* columns,
-                          int outputSelector, unsigned int imageOffset);
+    virtual int pixreaini(int* resolutionNumerator, int* resolutionDenominator, int* rows,
+                          int* columns, int outputSelector, unsigned int imageOffset);
     // Readers' overrides call the base last.
     virtual void pixreaend();
     virtual int pixbitspersample() const;
@@ -98,7 +102,9 @@ public:
     VelSys::PixelDefinitions::pixfmttype pixgetfmt() const { return mFormat; }
     int pixinterpretation() const { return mInterpretation; }
     int pixsamplesperpixel() const { return mSamplesPerPixel; }
-    bool pixisbw() const { return pixbitspersample() == 1 && (mInterpretation == 0 || mInterpretation == 1); }
+    bool pixisbw() const {
+        return pixbitspersample() == 1 && (mInterpretation == 0 || mInterpretation == 1);
+    }
     int getOutputSeps() const { return mOutputSeparationCount; }
     bool isColorManaged() const { return mColourManaged; }
     // Rows not yet delivered, and whether an error was reported.
@@ -107,12 +113,33 @@ public:
     // The embedded ICC profile (empty when none).
     const std::vector<unsigned char>& pixiccprofile() const;
 
+    // Colour synthesis, after pixreaini. Stores the link, the flag and the
+    // separation (negative: -1, the caller then receives every synthesized
+    // separation per pixel; else 255 minus that separation's byte). The
+    // separation count is spp + 3 (gray), spp + 1 (RGB), spp (CMYK).
+    // Colour management needs interpretation 0, 1, 2 or 5, enough samples
+    // for the model, a link, layout -4 and a separation below the count;
+    // otherwise the reader fails with 102. A second call releases the state
+    // of the first.
     void pixcolsynini(VelGen::colsynlnk* link, bool colourManaged, int separation);
 
+    // Reports a message (the text form is localized first), marks the reader
+    // failed and, with a recovery point on the file, does not return.
     void pixerror(VelGen::MessageSeverity severity, VelGen::MessageVolatility volatility, int id);
-    void pixerror(VelGen::MessageSeverity severity, VelGen::MessageVolatility volatility, const std::string& utf8Text);
+    void pixerror(VelGen::MessageSeverity severity, VelGen::MessageVolatility volatility,
+                  const std::string& utf8Text);
 
-    // The pixel cache (process-wide).
+    // The synthesis row shared by colour-managed readers of one image.
+    static pixcolsyncache sPixcolorCache;
+    bool sharesSynthesisRow() const { return mSharesSynthesisRow; }
+
+    // The pixel cache (process-wide). At most kMaxCacheEntries entries and
+    // less than kMaxCacheBytes in total; a reader that does not fit, asks
+    // for run lists (-2) or fails while filling stays uncached, silently.
+    // Readers serving from the cache share its blocks, so emptying the cache
+    // (exi, poprestore, ini) never frees rows under a live reader. A pop
+    // without a matching push is refused; pixcacheexi leaves pushed levels
+    // alone (they are freed at their pop).
     static bool msCacheEnabled;
     static std::uint32_t msCacheChannelCount;
     static std::uint32_t msCacheSize;
@@ -121,9 +148,12 @@ public:
     static void pixcacheexi();
     static void pixcachepushnew();
     static void pixcachepoprestore();
+    // After pixreaini, before the first row: serve the rows from the cache,
+    // reading them all now on a miss. key must be above 0.
     void pixcachereabeg(VelSys::fil* file, int key);
+    bool pixiscached() const { return mCacheBlock != nullptr; }
 
-protected:
+  protected:
     // Converts the next stored row into dst in the prepared layout (dst null:
     // consume the row, write nothing). length is the caller's buffer length.
     // Returns 1, or 0 after reporting through pixerror. The base returns 0.
@@ -148,14 +178,25 @@ protected:
     int mOutputSeparationCount = 0;
     int mRowsDelivered = 0;
     bool mFailed = false;
+    // The imageOffset given to pixreaini (JPEG: the stream's start position).
+    // Readers set it; the shared synthesis row and the cache tell images of
+    // one file apart by it.
+    unsigned int mImageOffset = 0;
     // Shared between copies; the last holder frees it.
     std::shared_ptr<std::vector<unsigned char>> mIccProfile;
 
-private:
+  private:
     int deliverRow(unsigned char* buffer, int length);
     int serveFromCache(unsigned char* buffer, int length);
-    int synthesizeRow(unsigned char* buffer, int length);
+    int synthesizeRow(unsigned char* buffer);
+    void synthesizePixels(const unsigned char* native, unsigned char* synthesized);
+    void extractSeparation(const unsigned char* synthesized, unsigned char* buffer) const;
+    bool synthesisAcceptable() const;
     void releaseSynthesis();
+    void markFailed();
+    // Bytes per delivered row, synthesis included; -1 for run lists.
+    std::int64_t deliveredRowBytes() const;
+    bool fillCache(PixelCacheBlock& block);
 
     std::shared_ptr<std::vector<unsigned char>> mNativeRow;
     std::shared_ptr<std::vector<unsigned char>> mSynthesizedRow;

@@ -1,0 +1,57 @@
+#include "raster/JpegTestFiles.h"
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/velsys/fil.h"
+#include "raster/input/jpegreatyp.h"
+
+namespace QuillonTest {
+
+std::vector<unsigned char> fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+namespace {
+
+// The bytes of a run list up to and including its terminator.
+std::size_t runListBytes(const std::vector<unsigned char>& row) {
+    for (std::size_t at = 0; at + 4 <= row.size(); at += 4) {
+        std::int32_t value;
+        std::memcpy(&value, row.data() + at, 4);
+        if (value == 2147483647) return at + 4;
+    }
+    return row.size();
+}
+
+}  // namespace
+
+DecodedJpeg decodeJpeg(const std::vector<unsigned char>& bytes, int selector,
+                       int rowBytesPerPixel) {
+    VelSys::fil file;
+    file.openMemory(bytes);
+    QuillonCore::jpegreatyp reader(&file);
+    DecodedJpeg out;
+    out.result =
+        reader.pixreaini(&out.numerator, &out.denominator, &out.rows, &out.columns, selector, 0);
+    out.interpretation = reader.pixinterpretation();
+    if (out.result != 0) return out;
+    // Runs of a row can need up to (columns + 1) int32 pairs.
+    const std::size_t rowBytes =
+        selector == -2 ? 8 * (out.columns + 2) : rowBytesPerPixel * out.columns;
+    std::vector<unsigned char> row(rowBytes);
+    while (reader.pixrealin(row.data(), static_cast<int>(row.size())) == 1) {
+        ++out.rowsDelivered;
+        std::size_t used = row.size();
+        if (selector == -2) used = runListBytes(row);
+        out.pixels.insert(out.pixels.end(), row.begin(),
+                          row.begin() + static_cast<std::ptrdiff_t>(used));
+    }
+    reader.pixreaend();
+    return out;
+}
+
+}  // namespace QuillonTest
