@@ -62,7 +62,6 @@ private:
     std::uint64_t mWindow = 0;
     int mCount = 0;
     bool mInputEnded = false;
-    bool mOutOfData = false;
     bool mEnded = false;
     std::size_t mSearch = 0;
     std::vector<int> mReference;  // changing elements of the previous row, then sentinels

@@ -1,5 +1,6 @@
 #include "raster/input/tifreatyp.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <new>
@@ -19,7 +20,8 @@ constexpr int kFormatError = 102;
 constexpr const char* kUnsupportedColourspace = "CANNOT READ THIS FILE. UNSUPPORTED COLORSPACE";
 // Four colour channels and the 64 extra channels the reader can name.
 constexpr std::uint32_t kMaxSamplesPerPixel = 68;
-// No stored row may be larger than this (a 4-million-pixel-wide 16-bit CMYK row).
+// No row, stored or delivered, may be larger than this (16 million pixels of
+// the RGB preview).
 constexpr std::int64_t kMaxRowBytes = std::int64_t{64} << 20;
 
 const auto kError = VelGen::kSeverityError;
@@ -146,7 +148,8 @@ bool tifreatyp::validateSize() {
     const std::int64_t width = d.width, spp = d.samplesPerPixel;
     const bool fits = width >= 1 && width <= INT_MAX / 4 && d.height >= 1 && d.height <= INT_MAX && spp >= 1 &&
                       spp <= kMaxSamplesPerPixel && d.bitsPerSample >= 1 && d.bitsPerSample <= 16 &&
-                      (width * spp * d.bitsPerSample + 7) / 8 <= kMaxRowBytes;
+                      (width * spp * d.bitsPerSample + 7) / 8 <= kMaxRowBytes &&
+                      width * std::max<std::int64_t>(spp, 4) <= kMaxRowBytes;
     if (!fits) {
         pixerror(kError, kTransient, kFormatError);
         return false;
