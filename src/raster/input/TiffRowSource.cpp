@@ -33,13 +33,13 @@ TiffRowSource::TiffRowSource(pixreatyp& reader, VelSys::fil* file, const Format&
         mCcitt = std::make_unique<CcittDecoder>(mInput, format.compression, format.width);
 }
 
-// Compressed strips are read up to their byte count when it is plausible;
-// uncompressed rows have a known size and are read to the end of the file.
+// A strip is read up to its byte count when there is one (so a decoder
+// never runs on into the next strip's data), else to the end of the file.
 std::int64_t TiffRowSource::stripBudget(std::size_t strip) const {
     const std::int64_t end = VelSys::filgeteof(mFile);
     const std::int64_t start = mStrips.base + mStrips.offsets[strip];
     const std::int64_t toEnd = std::max<std::int64_t>(end - start, 0);
-    if (mFormat.codec == Codec::kNone || mStrips.byteCounts.size() < mStrips.offsets.size()) return toEnd;
+    if (mStrips.byteCounts.size() < mStrips.offsets.size()) return toEnd;
     const std::int64_t count = mStrips.byteCounts[strip];
     return count > 0 ? std::min(count, toEnd) : toEnd;
 }
