@@ -98,6 +98,7 @@ void CcittDecoder::emit(int& position, std::int64_t count, bool black) {
     const bool current = (mCurrent.size() & 1) != 0;
     if (black != current) mCurrent.push_back(position);
     position = static_cast<int>(std::min<std::int64_t>(position + count, mWidth));
+    mReached = position;
 }
 
 // T.4 uncompressed mode: runs of zeros before a 1 code white pixels, with a
@@ -209,7 +210,10 @@ CcittDecoder::Status CcittDecoder::decodeRow(unsigned char* bits) {
         return Status::kEnded;
     }
     mCurrent.clear();
+    mReached = 0;
     const Step step = mCompression == 4 ? decodeTwoDimensional() : decodeOneDimensional();
+    // A row that ends early is white from where decoding stopped.
+    if ((mCurrent.size() & 1) && mReached < mWidth) mCurrent.push_back(mReached);
     render(bits);
     if (mCompression == 4) {
         mReference = mCurrent;

@@ -64,6 +64,7 @@ private:
     bool mInputEnded = false;
     bool mEnded = false;
     std::size_t mSearch = 0;
+    int mReached = 0;  // the end of the last pixels added to the row
     std::vector<int> mReference;  // changing elements of the previous row, then sentinels
     std::vector<int> mCurrent;
 };
