@@ -3,26 +3,34 @@
 // Every read must stay inside the file and each record's end, and the walk
 // must end.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "platform/velsys/filref.h"
 #include "platform/velsys/fil.h"
+#include "platform/velsys/filref.h"
 
 namespace {
 
-void check(bool condition) {
-    if (!condition) std::abort();
+void check(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
 }
 
 void readField(VelSys::fil* file, int kind, std::vector<int>& ends) {
     const int end = ends.back();
     switch (kind % 8) {
-        case 0: filrea16sub(file); break;
-        case 1: filrea32sub(file); break;
+        case 0:
+            filrea16sub(file);
+            break;
+        case 1:
+            filrea32sub(file);
+            break;
         case 2: {
             std::string text;
             VelSys::filreastring(file, text, end);
@@ -35,7 +43,8 @@ void readField(VelSys::fil* file, int kind, std::vector<int>& ends) {
         }
         case 4: {
             char buffer[32];
-            check(VelSys::filreastrnul(file, buffer, sizeof buffer) < 32);
+            check(VelSys::filreastrnul(file, buffer, sizeof buffer) < 32,
+                  "string within its buffer");
             break;
         }
         case 5: {
@@ -44,12 +53,18 @@ void readField(VelSys::fil* file, int kind, std::vector<int>& ends) {
             break;
         }
         case 6: {
+            // A count read across the enclosing end leaves the position past
+            // it; the record is then empty there (never before the position).
             const int recordEnd = VelSys::filreapos(file, end);
-            check(recordEnd >= 0 && recordEnd <= end);
+            const int position = VelSys::filpos(file);
+            check(recordEnd >= position && recordEnd <= std::max(end, position),
+                  "record inside its enclosure");
             ends.push_back(recordEnd);
             break;
         }
-        default: VelSys::filpos(file, end); ends.pop_back();
+        default:
+            VelSys::filpos(file, end);
+            ends.pop_back();
     }
 }
 
@@ -62,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int step = 0; step < 4096 && !ends.empty() && !VelSys::fileofsub(&file); ++step) {
         while (ends.size() > 1 && VelSys::filpos(&file) >= ends.back()) ends.pop_back();
         readField(&file, VelSys::filrea8sub(&file), ends);
-        check(VelSys::filpos(&file) <= VelSys::filgeteof(&file));
+        check(VelSys::filpos(&file) <= VelSys::filgeteof(&file), "position inside the file");
     }
     return 0;
 }

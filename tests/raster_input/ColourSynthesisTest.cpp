@@ -186,3 +186,18 @@ TEST(ColourSynthesis, CopiesAndRepeatedSetupKeepTheCountRight) {
     reader.reset();
     EXPECT_EQ(pixreatyp::sPixcolorCache.referenceCount(), 0);
 }
+
+TEST(ColourSynthesis, RowsTooLargeToHoldFailWithOutOfMemory) {
+    FakeImage huge;
+    huge.width = 1 << 30, huge.samples = 4;
+    FakeFile file(FakeImage{});
+    CountingLink link(4, 4);
+    FakeReader reader(&file.file, huge);
+    prepare(reader, -4);
+    MessageRecorder recorder;
+    reader.pixcolsynini(&link, true, 0);
+    EXPECT_TRUE(reader.pixfailed());
+    ASSERT_EQ(recorder.said().size(), 1u);
+    EXPECT_EQ(recorder.said()[0].text, "OUT OF MEMORY");
+    EXPECT_EQ(pixreatyp::sPixcolorCache.referenceCount(), 0);
+}
