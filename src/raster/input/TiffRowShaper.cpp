@@ -33,27 +33,27 @@ TiffRowShaper::TiffRowShaper(Setup setup)
       mSampleCount(static_cast<std::int64_t>(mSetup.width) * mSetup.samplesPerPixel),
       mCompositeSamples(compositeSamples(mSetup.model)),
       mInvertChannel(invertsChannel(mSetup)),
-      mSamples(static_cast<std::size_t>(mSampleCount)),
-      mGray(static_cast<std::size_t>(mSetup.width)) {}
+      mSamples(std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(mSampleCount))),
+      mGray(std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(mSetup.width))) {}
 
 const unsigned char* TiffRowShaper::normalize(const unsigned char* stored) {
     if (mSetup.model == Model::kBilevel) return stored;
     if (mSetup.model == Model::kPalette) {
         unpackIndexes(stored);
-        return mSamples.data();
+        return mSamples.get();
     }
     if (mSetup.bitsPerSample == 1) {
         expandBits(stored);
     } else if (mSetup.bitsPerSample == 16) {
         reduce16(stored);
     } else if (mSetup.model == Model::kGray && mSetup.whiteIsZero) {
-        std::memcpy(mSamples.data(), stored, mSamples.size());
+        std::memcpy(mSamples.get(), stored, static_cast<std::size_t>(mSampleCount));
     } else {
         return stored;
     }
     if (mSetup.model == Model::kGray && mSetup.whiteIsZero)
-        for (auto& s : mSamples) s = static_cast<unsigned char>(255 - s);
-    return mSamples.data();
+        for (std::int64_t i = 0; i < mSampleCount; ++i) mSamples[i] = static_cast<unsigned char>(255 - mSamples[i]);
+    return mSamples.get();
 }
 
 void TiffRowShaper::reduce16(const unsigned char* stored) {
@@ -125,8 +125,8 @@ bool TiffRowShaper::paletteToPreview(const unsigned char* indexes, unsigned char
 }
 
 bool TiffRowShaper::grayRowToRuns(unsigned char* destination, int length) {
-    graytobw(mGray.data(), mSetup.width);
-    return encodeRunList(destination, length, mGray.data(), mSetup.width, 1);
+    graytobw(mGray.get(), mSetup.width);
+    return encodeRunList(destination, length, mGray.get(), mSetup.width, 1);
 }
 
 bool TiffRowShaper::grayToRuns(const unsigned char* samples, unsigned char* destination, int length) {

@@ -9,6 +9,7 @@
 // table pairs each colour model and layout with its shape.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/velgen/colsynlnk.h"
@@ -63,8 +64,9 @@ private:
     std::int64_t mSampleCount;
     int mCompositeSamples;
     bool mInvertChannel;
-    std::vector<unsigned char> mSamples;
-    std::vector<unsigned char> mGray;
+    // Scratch rows (not zeroed: always written before they are read).
+    std::unique_ptr<unsigned char[]> mSamples;
+    std::unique_ptr<unsigned char[]> mGray;
 };
 
 }  // namespace QuillonCore

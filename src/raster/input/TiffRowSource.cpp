@@ -24,7 +24,7 @@ TiffRowSource::TiffRowSource(pixreatyp& reader, VelSys::fil* file, const Format&
       mFormat(format),
       mStrips(std::move(strips)),
       mInput(file, format.reverseBits),
-      mRow(static_cast<std::size_t>(format.rowBytes)) {
+      mRow(std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(format.rowBytes))) {
     if (format.codec == Codec::kLzw) {
         mLzw = std::make_unique<tiflzwinptyp>(reader, mInput);
         mLzw->lzwini();
@@ -88,22 +88,23 @@ bool TiffRowSource::skipRow() {
 
 const unsigned char* TiffRowSource::rawRow() {
     const int want = static_cast<int>(mFormat.rowBytes);
-    const int got = mInput.read(mRow.data(), want);
+    const int got = mInput.read(mRow.get(), want);
     if (got < want) {
-        std::memset(mRow.data() + got, 0, static_cast<std::size_t>(want - got));
+        std::memset(mRow.get() + got, 0, static_cast<std::size_t>(want - got));
         missingData(kCannotRead);
     }
-    return mRow.data();
+    return mRow.get();
 }
 
 const unsigned char* TiffRowSource::packBitsRow() {
-    if (decodePackBitsRow(mInput, mRow) == PackBitsRowResult::kTruncated) missingData(kFormatError);
-    return mRow.data();
+    const std::span<unsigned char> row(mRow.get(), static_cast<std::size_t>(mFormat.rowBytes));
+    if (decodePackBitsRow(mInput, row) == PackBitsRowResult::kTruncated) missingData(kFormatError);
+    return mRow.get();
 }
 
 const unsigned char* TiffRowSource::ccittRow() {
-    if (mCcitt->decodeRow(mRow.data()) == CcittDecoder::Status::kOutOfData) missingData(kFormatError);
-    return mRow.data();
+    if (mCcitt->decodeRow(mRow.get()) == CcittDecoder::Status::kOutOfData) missingData(kFormatError);
+    return mRow.get();
 }
 
 void TiffRowSource::decodeLzwStrip() {
@@ -145,14 +146,14 @@ const unsigned char* TiffRowSource::lzwRow() {
     }
     const std::int64_t rowBytes = mFormat.rowBytes;
     const std::int64_t available = std::clamp<std::int64_t>(mStripFilled - mStripPosition, 0, rowBytes);
-    std::memcpy(mRow.data(), mStripBuffer.get() + mStripPosition, static_cast<std::size_t>(available));
+    std::memcpy(mRow.get(), mStripBuffer.get() + mStripPosition, static_cast<std::size_t>(available));
     if (available < rowBytes) {
-        std::memset(mRow.data() + available, 0, static_cast<std::size_t>(rowBytes - available));
+        std::memset(mRow.get() + available, 0, static_cast<std::size_t>(rowBytes - available));
         if (!mStripBroken) missingData(kCannotRead);
     }
     mStripPosition += rowBytes;
-    if (mFormat.horizontalPredictor) undoPredictor(mRow.data());
-    return mRow.data();
+    if (mFormat.horizontalPredictor) undoPredictor(mRow.get());
+    return mRow.get();
 }
 
 // Horizontal differencing: each sample is the running sum of the

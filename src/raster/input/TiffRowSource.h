@@ -69,7 +69,7 @@ private:
     Format mFormat;
     Strips mStrips;
     StripInput mInput;
-    std::vector<unsigned char> mRow;
+    std::unique_ptr<unsigned char[]> mRow;  // one stored row (not zeroed: filled before use)
     std::int64_t mStripIndex = -1;
     std::int64_t mStripRowsLeft = 0;
     std::int64_t mStripRows = 0;

@@ -20,9 +20,9 @@ constexpr int kFormatError = 102;
 constexpr const char* kUnsupportedColourspace = "CANNOT READ THIS FILE. UNSUPPORTED COLORSPACE";
 // Four colour channels and the 64 extra channels the reader can name.
 constexpr std::uint32_t kMaxSamplesPerPixel = 68;
-// No row, stored or delivered, may be larger than this (16 million pixels of
-// the RGB preview).
-constexpr std::int64_t kMaxRowBytes = std::int64_t{64} << 20;
+// No row, stored or delivered, may be larger than this (4 million pixels of
+// the RGB preview, 14 m at 7200 pixels per inch).
+constexpr std::int64_t kMaxRowBytes = std::int64_t{16} << 20;
 
 const auto kError = VelGen::kSeverityError;
 const auto kTransient = VelGen::kVolatilityTransient;
