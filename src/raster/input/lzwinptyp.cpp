@@ -1,5 +1,6 @@
 #include "raster/input/lzwinptyp.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -12,6 +13,7 @@ int lzwinptyp::lzwini() {
     mLength.assign(kTableSize, 1);
     mSuffix.assign(kTableSize, 0);
     mFirst.assign(kTableSize, 0);
+    mOffset.assign(kTableSize, 0);
     mScratch.assign(kTableSize + 1, 0);
     for (int i = 0; i < 256; ++i) {
         mSuffix[i] = static_cast<unsigned char>(i);
@@ -44,6 +46,7 @@ void lzwinptyp::lzwexi() {
     mLength = {};
     mSuffix = {};
     mFirst = {};
+    mOffset = {};
     mScratch = {};
     mBuffer = nullptr;
 }
@@ -86,11 +89,15 @@ inline int lzwinptyp::nextInputByte() {
 // Codes are taken most significant bit first; running out of input reads
 // as the end of information.
 int lzwinptyp::lzwgetnextcode() {
-    while (mBitCount < mWidth) {
-        const int b = nextInputByte();
-        if (b < 0) return kEndOfInformation;
-        mBits = (mBits << 8) | static_cast<unsigned>(b);
-        mBitCount += 8;
+    if (mBitCount < mWidth) {
+        // Up to seven bytes at a time.
+        while (mBitCount <= 56) {
+            const int b = nextInputByte();
+            if (b < 0) break;
+            mBits = (mBits << 8) | static_cast<unsigned>(b);
+            mBitCount += 8;
+        }
+        if (mBitCount < mWidth) return kEndOfInformation;
     }
     mBitCount -= mWidth;
     return static_cast<int>((mBits >> mBitCount) & ((1u << mWidth) - 1));
@@ -181,18 +188,130 @@ void lzwinptyp::lzwreastrip() {
     mInputEnded = false;
     mWrite = mFilled = 0;
     lzwinitable();
-    for (;;) {
-        const int code = lzwgetnextcode();
-        if (code == kEndOfInformation) break;
-        if (code == kClear) {
-            lzwinitable();
-            continue;
+    if (mBuffer) {
+        decodeIntoBuffer();
+    } else {
+        for (;;) {
+            const int code = lzwgetnextcode();
+            if (code == kEndOfInformation) break;
+            if (code == kClear) {
+                lzwinitable();
+                continue;
+            }
+            if (decodeOne(code)) break;
         }
-        if (decodeOne(code)) break;
     }
     if (mFilled == 0) mFilled = mWrite;
     mWrite = 0;
     lzwinitable();
+}
+
+int lzwinptyp::stripFull(int written) {
+    mWrite = written;
+    mFilled = mCapacity;
+    lzwoutput(mBuffer, mCapacity);
+    mWrite = 0;
+    return 1;
+}
+
+// Copies an earlier string of the buffer forward. With 8 bytes of room
+// beyond the string it copies whole words: a word may read past the
+// string's end (still inside the buffer, before the destination) and write
+// past it (into room the next strings overwrite).
+inline void copyEarlier(unsigned char* destination, const unsigned char* source, int length, bool room) {
+    if (!room) {
+        std::memcpy(destination, source, static_cast<std::size_t>(length));
+        return;
+    }
+    for (int i = 0; i < length; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, source + i, 8);
+        std::memcpy(destination + i, &word, 8);
+    }
+}
+
+// Strip decoding into the output buffer. A table string is always the
+// string of an earlier code followed by one byte, and both were written
+// to the buffer next to each other: so each entry is kept as the place of
+// its string in the buffer, and writing a code is one copy from there.
+void lzwinptyp::decodeIntoBuffer() {
+    unsigned char* const out = mBuffer;
+    const int capacity = mCapacity;
+    std::uint16_t* const lengths = mLength.data();
+    std::int32_t* const offsets = mOffset.data();
+    // The hot state lives in locals (the output bytes may alias any member).
+    std::uint64_t bits = mBits;
+    int count = mBitCount, width = mWidth, next = mNext;
+    int inAt = mInputAt, inLength = mInputLength;
+    int written = 0, previous = -1, previousAt = 0;
+    auto readCode = [&]() -> int {
+        if (count < width) {
+            while (count <= 56) {
+                int b;
+                if (inAt < inLength) {
+                    b = mInput[inAt++];
+                } else {
+                    mInputAt = inAt;
+                    b = nextInputByte();
+                    inAt = mInputAt;
+                    inLength = mInputLength;
+                    if (b < 0) break;
+                }
+                bits = (bits << 8) | static_cast<unsigned>(b);
+                count += 8;
+            }
+            if (count < width) return kEndOfInformation;
+        }
+        count -= width;
+        return static_cast<int>((bits >> count) & ((1u << width) - 1));
+    };
+    while (written < capacity) {
+        const int code = readCode();
+        if (code == kEndOfInformation) break;
+        if (code == kClear) {
+            next = kFirstFree, width = 9, previous = -1;
+            continue;
+        }
+        int length = 1;
+        if (code < 256) {
+            out[written] = static_cast<unsigned char>(code);
+        } else if (code < next || (code == next && previous >= 0)) {
+            const bool known = code < next;
+            length = known ? lengths[code] : lengths[previous] + 1;
+            const int from = known ? offsets[code] : previousAt;
+            const int fits = std::min(length, capacity - written);
+            copyEarlier(out + written, out + from, known ? fits : std::min(fits, length - 1),
+                        capacity - written >= length + 8);
+            if (!known && fits == length) out[written + length - 1] = out[previousAt];
+            if (fits < length) {
+                written = capacity;
+                break;
+            }
+        } else {
+            mInputAt = inAt;
+            mWrite = written;
+            invalidCode();
+        }
+        if (previous >= 0 && next < kTableSize) {
+            lengths[next] = static_cast<std::uint16_t>(lengths[previous] + 1);
+            offsets[next] = previousAt;
+            ++next;
+            if (next + 1 >= (1 << width) && width < 12) ++width;
+        }
+        previous = code;
+        previousAt = written;
+        written += length;
+    }
+    mBits = bits;
+    mBitCount = count;
+    mInputAt = inAt;
+    mNext = next;
+    mWidth = width;
+    if (written == capacity && capacity > 0) {
+        stripFull(written);
+        return;
+    }
+    mWrite = written;
 }
 
 int lzwinptyp::lzwrea() {

@@ -67,11 +67,15 @@ private:
     void copyString(int code, unsigned char* destination) const;
     int appendToBuffer(int code);
     int decodeOne(int code);
+    void decodeIntoBuffer();
+    int stripFull(int written);
 
     std::vector<std::uint16_t> mPrefix;
     std::vector<std::uint16_t> mLength;
     std::vector<unsigned char> mSuffix;
     std::vector<unsigned char> mFirst;
+    // Strip decoding: where in the output buffer each entry's string was written.
+    std::vector<std::int32_t> mOffset;
     std::vector<unsigned char> mScratch;
     int mNext = kFirstFree;
     int mWidth = 9;
