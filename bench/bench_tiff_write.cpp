@@ -38,8 +38,9 @@ const std::vector<unsigned char>& picture(int samples) {
         for (int x = 0; x < kSize; ++x) {
             const bool flat = (x / 500 + y / 700) % 5 == 0;
             for (int s = 0; s < samples; ++s) {
-                const double shade = 128 + 90 * std::sin(x * 0.0021 * (s + 1) + y * 0.0013) *
-                                               std::cos(y * 0.0017 - x * 0.0004 * s) +
+                const double shade = 128 +
+                                     90 * std::sin(x * 0.0021 * (s + 1) + y * 0.0013) *
+                                         std::cos(y * 0.0017 - x * 0.0004 * s) +
                                      12 * std::sin(x * 0.09 + y * 0.05 * s);
                 const int noise = static_cast<int>(random() % 5) - 2;
                 const int value = flat ? 255 * (s == 3) : static_cast<int>(shade) + noise;
@@ -65,7 +66,8 @@ std::size_t writeOurs(tifcompression compression, int samples) {
     else
         filter = std::make_unique<PackBitsTiffFilter>(std::move(stream));
     TiffWriter writer(std::move(filter), kSize, kSize, 8, static_cast<unsigned long>(samples),
-                      ColorspaceInfo(samples == 4 ? 5 : 1), 300, 1, 0, 1, nullptr, 0, 0, "bench", "");
+                      ColorspaceInfo(samples == 4 ? 5 : 1), 300, 1, 0, 1, nullptr, 0, 0, "bench",
+                      "");
     for (int y = 0; y < kSize; ++y) writer.Write(rowOf(image, samples, y), kSize);
     writer.Flush();
     if (writer.Failed()) throw std::runtime_error("write failed");
@@ -82,7 +84,8 @@ std::size_t writeOursLzwPlain(int samples) {
     TiffHeaderInfo layout{8, 8 + 4 * kSize, kSize, 0};
     tiflzwsetstrippar(encoder, kSize, 1, layout, header.size(), 1);
     for (int y = 0; y < kSize; ++y)
-        tiflzwoutrow(encoder, rowOf(image, samples, y), static_cast<std::size_t>(kSize) * samples, samples);
+        tiflzwoutrow(encoder, rowOf(image, samples, y), static_cast<std::size_t>(kSize) * samples,
+                     samples);
     if (!tiflzwoutexi(encoder)) throw std::runtime_error("write failed");
     return sink.contents().size();
 }
@@ -91,7 +94,9 @@ struct MemoryFile {
     std::vector<unsigned char> bytes;
     toff_t position = 0;
 };
-tsize_t memRead(thandle_t, tdata_t, tsize_t) { return 0; }
+tsize_t memRead(thandle_t, tdata_t, tsize_t) {
+    return 0;
+}
 tsize_t memWrite(thandle_t h, tdata_t data, tsize_t size) {
     auto* f = static_cast<MemoryFile*>(h);
     if (f->bytes.size() < f->position + size) f->bytes.resize(f->position + size);
@@ -101,21 +106,30 @@ tsize_t memWrite(thandle_t h, tdata_t data, tsize_t size) {
 }
 toff_t memSeek(thandle_t h, toff_t offset, int whence) {
     auto* f = static_cast<MemoryFile*>(h);
-    f->position = (whence == SEEK_SET ? 0 : whence == SEEK_CUR ? f->position : f->bytes.size()) + offset;
+    f->position = (whence == SEEK_SET   ? 0
+                   : whence == SEEK_CUR ? f->position
+                                        : f->bytes.size()) +
+                  offset;
     return f->position;
 }
-int memClose(thandle_t) { return 0; }
-toff_t memSize(thandle_t h) { return static_cast<MemoryFile*>(h)->bytes.size(); }
+int memClose(thandle_t) {
+    return 0;
+}
+toff_t memSize(thandle_t h) {
+    return static_cast<MemoryFile*>(h)->bytes.size();
+}
 
 std::size_t writeLibTiff(int compression, int samples, int predictor) {
     const auto& image = picture(samples);
     MemoryFile file;
-    TIFF* tif = TIFFClientOpen("bench", "w", &file, memRead, memWrite, memSeek, memClose, memSize, nullptr, nullptr);
+    TIFF* tif = TIFFClientOpen("bench", "w", &file, memRead, memWrite, memSeek, memClose, memSize,
+                               nullptr, nullptr);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kSize);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kSize);
     TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samples);
-    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, samples == 4 ? PHOTOMETRIC_SEPARATED : PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
+                 samples == 4 ? PHOTOMETRIC_SEPARATED : PHOTOMETRIC_MINISBLACK);
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
     if (compression == COMPRESSION_LZW) TIFFSetField(tif, TIFFTAG_PREDICTOR, predictor);
@@ -137,14 +151,16 @@ void run(benchmark::State& state, int samples, Encode encode) {
     std::size_t bytes = 0;
     for (auto _ : state) bytes = encode();
     state.counters["bytes"] = static_cast<double>(bytes);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kSize * kSize * samples);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kSize * kSize *
+                            samples);
 }
 
 void OursLzw(benchmark::State& state, int samples) {
     run(state, samples, [&] { return writeOurs(kTifCompressionLzw, samples); });
 }
 void LibTiffLzw(benchmark::State& state, int samples) {
-    run(state, samples, [&] { return writeLibTiff(COMPRESSION_LZW, samples, PREDICTOR_HORIZONTAL); });
+    run(state, samples,
+        [&] { return writeLibTiff(COMPRESSION_LZW, samples, PREDICTOR_HORIZONTAL); });
 }
 void OursLzwNoPredictor(benchmark::State& state, int samples) {
     run(state, samples, [&] { return writeOursLzwPlain(samples); });
@@ -156,7 +172,8 @@ void OursPackBits(benchmark::State& state, int samples) {
     run(state, samples, [&] { return writeOurs(kTifCompressionPackBits, samples); });
 }
 void LibTiffPackBits(benchmark::State& state, int samples) {
-    run(state, samples, [&] { return writeLibTiff(COMPRESSION_PACKBITS, samples, PREDICTOR_NONE); });
+    run(state, samples,
+        [&] { return writeLibTiff(COMPRESSION_PACKBITS, samples, PREDICTOR_NONE); });
 }
 
 }  // namespace
