@@ -10,7 +10,7 @@
 #include "platform/veldb/scan.h"
 #include "platform/velsys/fil.h"
 #include "raster/input/tifreatyp.h"
-#include "raster/output/WrittenTiff.h"
+#include "raster_output/WrittenTiff.h"
 
 using namespace QuillonCore;
 using namespace QuillonTest;
