@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 
 #include "ProgressBar.h"
 
@@ -24,8 +25,8 @@ ConsoleHost::ConsoleHost() {
 }
 
 ConsoleHost::~ConsoleHost() {
-    QuillonCore::StatusReporting::Initialize(nullptr);
     VelGen::SetMessageSink(nullptr);
+    QuillonCore::StatusReporting::Initialize(nullptr);
 }
 
 }  // namespace Quillon

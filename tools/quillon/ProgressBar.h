@@ -20,6 +20,10 @@ class ProgressBar : public VelSys::StatusReporting {
     ProgressBar(std::FILE* out, bool enabled);
     ~ProgressBar() override;
 
+    // Takes the bar off the screen so that other output starts on a clean
+    // line; the next update draws it again.
+    void Interrupt() { clear(); }
+
     // The line for a fraction and text, without the carriage return.
     static std::string Render(double fraction, const std::string& message, int width);
 

@@ -14,6 +14,7 @@
 #include "Command.h"
 #include "ImageOpener.h"
 #include "raster/input/RunListWriter.h"
+#include "services/Status.h"
 
 namespace Quillon {
 
@@ -65,6 +66,7 @@ int readRows(QuillonCore::pixreatyp& reader, int selector, std::ostream& out) {
     int numerator = 0, denominator = 0, rows = 0, columns = 0;
     if (reader.pixreaini(&numerator, &denominator, &rows, &columns, selector, 0) == 1) return kExitFailure;
     std::vector<unsigned char> row(static_cast<std::size_t>(rowCapacity(reader, selector, columns)));
+    QuillonCore::Status status(1, u"Reading rows");
     for (int y = 0; y < rows; ++y) {
         int delivered = 0;
         try {
@@ -75,6 +77,7 @@ int readRows(QuillonCore::pixreatyp& reader, int selector, std::ostream& out) {
         }
         if (!delivered || reader.pixfailed()) return kExitFailure;
         writeRow(out, row, selector);
+        status.Notify(double(y + 1) / rows);
     }
     reader.pixreaend();
     return kExitSuccess;

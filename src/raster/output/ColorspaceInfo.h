@@ -10,7 +10,7 @@
 namespace QuillonCore {
 
 class ColorspaceInfo {
-public:
+  public:
     explicit ColorspaceInfo(int interpretation) : mInterpretation(interpretation) {}
 
     int interpretation() const { return mInterpretation; }
@@ -27,7 +27,7 @@ public:
     // Samples beyond the colour channels.
     int ExtraSamples(int samplesPerPixel) const;
 
-private:
+  private:
     std::vector<SeparationInfo> mSeparations;
     int mInterpretation;
 };

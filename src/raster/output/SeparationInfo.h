@@ -6,7 +6,7 @@
 namespace QuillonCore {
 
 class SeparationInfo {
-public:
+  public:
     SeparationInfo() = default;
 
     const std::string& name() const { return mName; }
@@ -22,7 +22,7 @@ public:
     unsigned char mY = 0;
     unsigned char mK = 0;
 
-private:
+  private:
     std::string mName;
 };
 

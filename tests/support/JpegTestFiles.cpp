@@ -1,4 +1,4 @@
-#include "raster/JpegTestFiles.h"
+#include "support/JpegTestFiles.h"
 
 #include <cstdint>
 #include <cstring>

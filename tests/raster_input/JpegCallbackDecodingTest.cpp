@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "raster/JpegTestFiles.h"
-#include "raster/Sha256.h"
+#include "support/JpegTestFiles.h"
+#include "support/Sha256.h"
 #include "raster/input/jpegintyp.h"
 #include "support/TestSupport.h"
 

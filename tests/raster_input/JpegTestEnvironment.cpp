@@ -1,4 +1,4 @@
-// The raster suites read message texts: install the library's convertor once.
+// The reader tests read message texts: install the library's convertor once.
 
 #include <gtest/gtest.h>
 

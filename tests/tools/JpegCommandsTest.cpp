@@ -1,0 +1,142 @@
+// `quillon jpeg` and `quillon eps` end to end: the JPEG decodes with djpeg,
+// the EPS renders with Ghostscript, both close to the source image.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "support/JpegTestFiles.h"
+#include "support/TestSupport.h"
+
+using namespace QuillonTest;
+
+namespace {
+
+// Mean absolute difference per sample allowed between the source and what
+// djpeg or Ghostscript make of our output at quality 85 (measured: up to 1.3).
+constexpr double kMaxMeanDifference = 2.5;
+
+int run(const std::string& command) {
+    return std::system((command + " 2>/dev/null").c_str());
+}
+
+std::string cli() {
+    return QUILLON_CLI_PATH;
+}
+
+// The samples of a binary PNM or PAM file.
+std::vector<unsigned char> pnmSamples(const std::string& path) {
+    const std::vector<unsigned char> bytes = fileBytes(path);
+    const std::string text(bytes.begin(), bytes.end());
+    std::size_t at = 0;
+    if (text.rfind("P7", 0) == 0) {
+        at = text.find("ENDHDR\n");
+        at = at == std::string::npos ? bytes.size() : at + 7;
+    } else {
+        for (int fields = 0; fields < 4 && at < bytes.size();) {
+            while (at < bytes.size() && std::isspace(bytes[at])) ++at;
+            if (at < bytes.size() && bytes[at] == '#') {
+                at = text.find('\n', at);
+                continue;
+            }
+            while (at < bytes.size() && !std::isspace(bytes[at])) ++at;
+            ++fields;
+        }
+        ++at;
+    }
+    return {bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at, bytes.size())), bytes.end()};
+}
+
+double meanDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    if (a.size() != b.size() || a.empty()) return 1e9;
+    double sum = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) sum += std::abs(int{a[i]} - int{b[i]});
+    return sum / static_cast<double>(a.size());
+}
+
+struct Source {
+    const char* file;
+    int components;
+    const char* device;  // Ghostscript device giving the same samples
+    int ppi;
+};
+
+// Composite samples of the source: luminance, RGB, or CMYK ink amounts.
+const Source kSources[] = {
+    {"jpeg-gray.jpg", 1, "pgmraw", 300},
+    {"jpeg-jfif-72dpi.jpg", 3, "ppmraw", 72},
+    {"jpeg-cmyk.jpg", 4, "pamcmyk32", 300},
+};
+
+}  // namespace
+
+TEST(JpegCommands, JpegOutputDecodesWithDjpeg) {
+    for (const Source& source : kSources) {
+        if (source.components == 4) continue;  // djpeg writes no CMYK PNM
+        SCOPED_TRACE(source.file);
+        const std::string out = tempPath("out.jpg"), pnm = tempPath("out.pnm");
+        ASSERT_EQ(run(cli() + " jpeg '" + dataPath(source.file) + "' '" + out + "' --quality 85"),
+                  0);
+        ASSERT_EQ(run("djpeg -pnm -outfile '" + pnm + "' '" + out + "'"), 0);
+        const DecodedJpeg original =
+            decodeJpeg(fileBytes(dataPath(source.file)), -3, source.components);
+        EXPECT_LE(meanDifference(pnmSamples(pnm), original.pixels), kMaxMeanDifference);
+        const DecodedJpeg written = decodeJpeg(fileBytes(out), -3, source.components);
+        EXPECT_EQ(written.numerator, source.ppi == 72 ? 7200 : 30000);
+    }
+}
+
+TEST(JpegCommands, EpsRendersWithGhostscript) {
+    if (run("gs --version > /dev/null") != 0) GTEST_SKIP() << "Ghostscript is not installed";
+    for (const Source& source : kSources) {
+        for (bool ascii : {false, true}) {
+            SCOPED_TRACE(std::string(source.file) + (ascii ? " ASCIIHex" : " binary"));
+            const std::string eps = tempPath("out.eps"), rendered = tempPath("out.pnm");
+            ASSERT_EQ(run(cli() + " eps '" + dataPath(source.file) + "' '" + eps + "'" +
+                          (ascii ? " --ascii" : "")),
+                      0);
+            ASSERT_EQ(
+                run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r" + std::to_string(source.ppi) +
+                    " -sDEVICE=" + source.device + " -o '" + rendered + "' '" + eps + "'"),
+                0);
+            const DecodedJpeg original =
+                decodeJpeg(fileBytes(dataPath(source.file)), -3, source.components);
+            EXPECT_LE(meanDifference(pnmSamples(rendered), original.pixels), kMaxMeanDifference);
+        }
+    }
+}
+
+TEST(JpegCommands, EpsByteCountMatchesTheBinaryData) {
+    const std::string eps = tempPath("out.eps");
+    ASSERT_EQ(run(cli() + " eps '" + dataPath("jpeg-testorig.jpg") + "' '" + eps + "'"), 0);
+    const std::vector<unsigned char> bytes = fileBytes(eps);
+    const std::string text(bytes.begin(), bytes.end());
+    const std::size_t begin = text.find("%%BeginBinary:");
+    ASSERT_NE(begin, std::string::npos);
+    const long count = std::strtol(text.c_str() + begin + 14, nullptr, 10);
+    const std::size_t dataStart = text.find('\n', begin) + 1;
+    // A DSC reader skips count bytes and must land on the line end before %%EndBinary.
+    EXPECT_EQ(text.compare(dataStart + count, 13, "\n%%EndBinary\n"), 0);
+    EXPECT_EQ(text.rfind("%%EndBinary"), dataStart + count + 1);
+}
+
+TEST(JpegCommands, BadUsageAndUnreadableInput) {
+    const std::string out = tempPath("x.jpg");
+    EXPECT_EQ(WEXITSTATUS(run(cli() + " jpeg")), 2);
+    EXPECT_EQ(WEXITSTATUS(run(cli() + " jpeg a.jpg")), 2);
+    EXPECT_EQ(WEXITSTATUS(run(cli() + " jpeg '" + dataPath("jpeg-gray.jpg") + "' '" + out +
+                              "' --quality 0")),
+              2);
+    EXPECT_EQ(WEXITSTATUS(run(cli() + " jpeg '" + dataPath("jpeg-gray.jpg") + "' '" + out +
+                              "' --quality x")),
+              2);
+    EXPECT_EQ(WEXITSTATUS(run(cli() + " eps '" + dataPath("jpeg-gray.jpg") + "' '" + out +
+                              "' --quality 5")),
+              2);
+    EXPECT_EQ(WEXITSTATUS(run(cli() + " jpeg '" + dataPath("no-such.jpg") + "' '" + out + "'")), 1);
+    EXPECT_EQ(WEXITSTATUS(run(cli() + " eps '" + dataPath("jpeg-monkey12-12bit-NEG.jpg") + "' '" +
+                              out + "'")),
+              1);
+}
