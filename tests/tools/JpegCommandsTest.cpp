@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/JpegTestFiles.h"
+#include "support/Sha256.h"
 #include "support/TestSupport.h"
 
 using namespace QuillonTest;
@@ -139,4 +140,36 @@ TEST(JpegCommands, BadUsageAndUnreadableInput) {
     EXPECT_EQ(WEXITSTATUS(run(cli() + " eps '" + dataPath("jpeg-monkey12-12bit-NEG.jpg") + "' '" +
                               out + "'")),
               1);
+}
+
+namespace {
+
+std::string output(const std::string& command) {
+    std::string text;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return text;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, got);
+    pclose(pipe);
+    return text;
+}
+
+}  // namespace
+
+TEST(JpegCommands, InfoAndRowsReadJpegFiles) {
+    const std::string info =
+        output(cli() + " info --json '" + dataPath("jpeg-ps-res-72.5dpi.jpg") + "'");
+    EXPECT_NE(info.find("\"type\": \"JPEG\""), std::string::npos) << info;
+    EXPECT_NE(info.find("\"progressive\": false"), std::string::npos);
+    EXPECT_NE(info.find("\"photoshop_resolution\": 72.5"), std::string::npos);
+    EXPECT_NE(info.find("\"numerator\": 7250"), std::string::npos);
+    EXPECT_NE(output(cli() + " info --json '" + dataPath("jpeg-progressive.jpg") + "'")
+                  .find("\"progressive\": true"),
+              std::string::npos);
+    // Rows as libjpeg decodes them (the corpus digest of the gray file).
+    const std::string rows =
+        output(cli() + " rows '" + dataPath("jpeg-gray.jpg") + "' --layout composite");
+    EXPECT_EQ(sha256Hex({rows.begin(), rows.end()}),
+              "fec19834cfac327443fc84e721b39a41dfcaafb24df1041808152c387859b1d6");
 }

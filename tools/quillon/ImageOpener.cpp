@@ -1,6 +1,7 @@
 #include "ImageOpener.h"
 
 #include "raster/input/FileInfo.h"
+#include "raster/input/jpegreatyp.h"
 #include "raster/input/tifreatyp.h"
 
 namespace Quillon {
@@ -27,6 +28,7 @@ bool ImageOpener::open(const std::string& path, OpenedImage& image, std::string&
     }
     image.type = typeOf(*image.file);
     if (image.type == "TIFF") image.reader = std::make_unique<QuillonCore::tifreatyp>(image.file.get());
+    if (image.type == "JPEG") image.reader = std::make_unique<QuillonCore::jpegreatyp>(image.file.get());
     return true;
 }
 

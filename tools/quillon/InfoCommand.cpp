@@ -5,7 +5,9 @@
 
 #include "Command.h"
 #include "ImageOpener.h"
+#include "JpegInfo.h"
 #include "platform/veldb/Sequence.h"
+#include "raster/input/jpegreatyp.h"
 #include "raster/input/tifreatyp.h"
 
 namespace Quillon {
@@ -88,6 +90,8 @@ int runInfo(const std::vector<std::string>& args) {
         result = tiff->pixreaini(&numerator, &denominator, &rows, &columns, -1, 0);
         if (tiff->directory().width != 0) info.update(describe(*tiff, result, numerator, denominator));
         tiff->pixreaend();
+    } else if (auto* jpeg = dynamic_cast<QuillonCore::jpegreatyp*>(image.reader.get())) {
+        result = describeJpeg(*jpeg, info);
     }
     if (asJson)
         std::cout << info.dump(2) << "\n";
@@ -98,7 +102,9 @@ int runInfo(const std::vector<std::string>& args) {
 
 const CommandRegistration kInfo{{"info", "FILE [--json]", "Describe an image file",
                                  "Prints the file type and, for a TIFF, its size, resolution, colour model,\n"
-                                 "channel names, separations, clipping path, image ID and ICC profile length.\n"
+                                 "channel names, separations, clipping path, image ID and ICC profile length;\n"
+                                 "for a JPEG, its size, resolution, colour model, channel names, whether it is\n"
+                                 "progressive and the resolution of its Photoshop ResolutionInfo.\n"
                                  "--json prints the same as one JSON object. Exit 1 when the image cannot be read.",
                                  runInfo}};
 

@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "EpsFileWriter.h"
+#include "ImageOpener.h"
 #include "JpegFeeder.h"
 #include "platform/velsys/FileSpec.h"
 #include "platform/velsys/fil.h"
-#include "raster/input/jpegreatyp.h"
 #include "raster/output/genoutfil.h"
 #include "raster/output/jpeghandler.h"
 #include "raster/output/psjpeghandler.h"
@@ -19,18 +19,21 @@ namespace Quillon {
 namespace {
 
 struct OpenImage {
-    VelSys::fil file;
-    std::unique_ptr<QuillonCore::pixreatyp> reader;
+    OpenedImage opened;
+    QuillonCore::pixreatyp* reader = nullptr;
     JpegFeeder feeder;
 };
 
 bool openInput(const std::string& path, OpenImage& image, std::string& error) {
-    VelSys::errtyp openError;
-    if (VelSys::openFile(&image.file, &openError, VelSys::FileSpec(path)) != 0) {
-        error = "cannot open " + path + ": " + openError.message;
+    if (!ImageOpener::open(path, image.opened, error)) {
+        error = "cannot open " + path + ": " + error;
         return false;
     }
-    image.reader = std::make_unique<QuillonCore::jpegreatyp>(&image.file);
+    image.reader = image.opened.reader.get();
+    if (!image.reader) {
+        error = "no reader for a file of type " + image.opened.type;
+        return false;
+    }
     return image.feeder.prepare(*image.reader, error);
 }
 

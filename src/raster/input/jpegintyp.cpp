@@ -6,7 +6,6 @@
 #include <jerror.h>
 
 #include "platform/velsys/Arithmetic.h"
-#include "raster/input/PhotoshopResolution.h"
 
 namespace QuillonCore {
 
@@ -54,9 +53,9 @@ bool jpegintyp::readHeader() {
     if (!read || header != JPEG_HEADER_OK || !checkDecodable()) return false;
     mDensity = {mDecoder.density_unit, mDecoder.X_density, mDecoder.Y_density, 0.0};
     collectPhotoshopResources();
-    const auto photoshop = PhotoshopResolution::find(mPhotoshopResources, mMode == kCurrentMode);
-    if (photoshop.found)
-        mDensity = {1, photoshop.horizontal, photoshop.vertical, photoshop.fractionalHorizontal};
+    mPhotoshop = PhotoshopResolution::find(mPhotoshopResources, mMode == kCurrentMode);
+    if (mPhotoshop.found)
+        mDensity = {1, mPhotoshop.horizontal, mPhotoshop.vertical, mPhotoshop.fractionalHorizontal};
     mScratch.assign(static_cast<std::size_t>(components()) * static_cast<std::size_t>(width()), 0);
     return true;
 }

@@ -20,6 +20,7 @@
 #include "raster/input/JpegByteSource.h"
 #include "raster/input/JpegErrorManager.h"
 #include "raster/input/JpegResolution.h"
+#include "raster/input/PhotoshopResolution.h"
 
 namespace QuillonCore {
 
@@ -51,6 +52,8 @@ class jpegintyp {
     int components() const;
     bool isProgressive() const { return mDecoder.progressive_mode != 0; }
     JpegResolution resolution(bool useFractional) const;
+    // The ResolutionInfo of the Photoshop resources (found false when none).
+    const PhotoshopResolution& photoshopResolution() const { return mPhotoshop; }
 
     // Decodes the next scanline into row (components x width bytes), starting
     // decompression first when needed. False on a decoder error or when every
@@ -77,6 +80,7 @@ class jpegintyp {
     JpegByteSource mSource{};
     std::vector<unsigned char> mPhotoshopResources;
     JpegDensity mDensity;
+    PhotoshopResolution mPhotoshop;
     Mode mMode;
     std::vector<JSAMPLE> mScratch;
 };

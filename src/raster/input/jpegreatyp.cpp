@@ -46,6 +46,12 @@ bool jpegreatyp::isProgressive() const {
     return mContext && mContext->isProgressive();
 }
 
+double jpegreatyp::photoshopResolution() const {
+    if (!mContext || !mContext->photoshopResolution().found) return 0.0;
+    const PhotoshopResolution& found = mContext->photoshopResolution();
+    return found.fractionalHorizontal != 0.0 ? found.fractionalHorizontal : found.horizontal;
+}
+
 int jpegreatyp::pixreaini(int* resolutionNumerator, int* resolutionDenominator, int* rows,
                           int* columns, int outputSelector, unsigned int) {
     mContext.reset();

@@ -38,6 +38,9 @@ class jpegreatyp : public pixreatyp {
     }
     // Whether the file is progressive (false before pixreaini).
     bool isProgressive() const;
+    // The horizontal resolution of the file's Photoshop ResolutionInfo in
+    // pixels per inch, 0 when it has none (or before pixreaini).
+    double photoshopResolution() const;
 
   protected:
     int ConvertRow(unsigned char* dst, int length) override;
