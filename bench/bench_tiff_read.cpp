@@ -36,7 +36,8 @@ const Image kImages[] = {
 // Smooth ramps with a little noise (continuous tone) or discs and bars
 // (bilevel), so that every compression has realistic work to do.
 unsigned char toneSample(int x, int y, int c) {
-    const unsigned noise = (static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) >> 29;
+    const unsigned noise =
+        (static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) >> 29;
     return static_cast<unsigned char>(((x * (c + 1) + y * (3 - c)) >> 5) + noise);
 }
 
@@ -69,8 +70,10 @@ void write(const Image& image) {
         std::fill(row.begin(), row.end(), 0);
         for (int x = 0; x < kSize; ++x)
             for (int c = 0; c < image.spp; ++c) {
-                if (image.bits == 8) row[x * image.spp + c] = toneSample(x, y, c);
-                else if (blackPixel(x, y)) row[x >> 3] |= static_cast<unsigned char>(0x80 >> (x & 7));
+                if (image.bits == 8)
+                    row[x * image.spp + c] = toneSample(x, y, c);
+                else if (blackPixel(x, y))
+                    row[x >> 3] |= static_cast<unsigned char>(0x80 >> (x & 7));
             }
         TIFFWriteScanline(tif, row.data(), static_cast<std::uint32_t>(y), 0);
     }
@@ -91,7 +94,8 @@ void ours(benchmark::State& state, const Image& image) {
         reader.pixreaend();
         benchmark::DoNotOptimize(row.data());
     }
-    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(kSize), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(kSize),
+                                                  benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void libtiff(benchmark::State& state, const Image& image) {
@@ -103,12 +107,14 @@ void libtiff(benchmark::State& state, const Image& image) {
         for (int y = 0; y < kSize; ++y) {
             TIFFReadScanline(tif, row.data(), static_cast<std::uint32_t>(y), 0);
             if (image.bits == 1)
-                QuillonCore::encodeRunList(runs.data(), static_cast<int>(runs.size()), row.data(), kSize, 1);
+                QuillonCore::encodeRunList(runs.data(), static_cast<int>(runs.size()), row.data(),
+                                           kSize, 1);
         }
         benchmark::DoNotOptimize(row.data());
     }
     TIFFClose(tif);
-    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(kSize), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(kSize),
+                                                  benchmark::Counter::kIsIterationInvariantRate);
 }
 
 const bool kRegistered = [] {

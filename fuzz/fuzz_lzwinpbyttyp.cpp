@@ -9,13 +9,13 @@
 namespace {
 
 class MemoryLzw : public QuillonCore::lzwinpbyttyp {
-public:
+  public:
     MemoryLzw(const std::uint8_t* data, std::size_t size) : mData(data), mSize(size) {}
 
-protected:
+  protected:
     int lzwgetbyte() override { return mAt < mSize ? mData[mAt++] : -1; }
 
-private:
+  private:
     const std::uint8_t* mData;
     std::size_t mSize;
     std::size_t mAt = 0;

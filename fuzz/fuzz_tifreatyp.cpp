@@ -19,7 +19,8 @@ void readAll(VelSys::fil& file, int selector) {
     QuillonCore::tifreatyp reader(&file);
     int n = 0, d = 0, rows = 0, columns = 0;
     if (reader.pixreaini(&n, &d, &rows, &columns, selector, 0) == 1) return;
-    const std::int64_t rowBytes = 4 * (static_cast<std::int64_t>(columns) + 2) * reader.pixsamplesperpixel();
+    const std::int64_t rowBytes =
+        4 * (static_cast<std::int64_t>(columns) + 2) * reader.pixsamplesperpixel();
     if (rowBytes > kMaxRowBytes) return;
     std::vector<unsigned char> row(static_cast<std::size_t>(rowBytes));
     // An undecodable LZW code is thrown as an int; the reader then goes on
@@ -30,7 +31,8 @@ void readAll(VelSys::fil& file, int selector) {
     }
     for (int y = 0; y < rows && y < kMaxRows; ++y) {
         try {
-            if (!reader.pixrealin(y % 5 == 4 ? nullptr : row.data(), static_cast<int>(row.size()))) break;
+            if (!reader.pixrealin(y % 5 == 4 ? nullptr : row.data(), static_cast<int>(row.size())))
+                break;
         } catch (int) {
         }
     }

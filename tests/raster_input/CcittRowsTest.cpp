@@ -25,7 +25,8 @@ Bytes code(std::initializer_list<const char*> words) {
     return out;
 }
 
-MemoryTiff fax(int compression, int width, int height, Bytes data, int selector, int photometric = 0) {
+MemoryTiff fax(int compression, int width, int height, Bytes data, int selector,
+               int photometric = 0) {
     TiffBuilder b;
     b.image(width, height, 1, 1, photometric, compression, {std::move(data)});
     return MemoryTiff(b.build(), selector);
@@ -75,7 +76,10 @@ TEST(CcittRows, BlackIsZeroFilesDeliverTheirTrueColours) {
 
 TEST(CcittRows, RunsNeverPassTheWidth) {
     // White 2560 + 2560 + 1 on an 8-pixel row, then a second row.
-    auto tiff = fax(3, 8, 2, code({kEol, "000000011111", "000000011111", "000111", kEol, "0111", "0000110111", "10011"}), -2);
+    auto tiff = fax(
+        3, 8, 2,
+        code({kEol, "000000011111", "000000011111", "000111", kEol, "0111", "0000110111", "10011"}),
+        -2);
     EXPECT_EQ(runs(tiff, 8), (std::vector<std::int32_t>{kEnd}));
     EXPECT_EQ(tiff.said().size(), 0u);
 }
@@ -91,7 +95,8 @@ TEST(CcittRows, Group4VerticalModesAgainstTheReferenceRow) {
 // the next strip starts afresh.
 TEST(CcittRows, Group4EndOfBlockEndsOnlyItsStrip) {
     TiffBuilder b;
-    b.image(8, 4, 1, 1, 0, 4, {code({"001", "0111", "10", "1", kEol, kEol}), code({"001", "1000", "0011"})});
+    b.image(8, 4, 1, 1, 0, 4,
+            {code({"001", "0111", "10", "1", kEol, kEol}), code({"001", "1000", "0011"})});
     MemoryTiff tiff(b.build(), -2);
     EXPECT_EQ(runs(tiff, 8), (std::vector<std::int32_t>{2, 4, kEnd}));
     EXPECT_EQ(runs(tiff, 8), (std::vector<std::int32_t>{kEnd}));

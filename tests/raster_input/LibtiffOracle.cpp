@@ -30,7 +30,8 @@ LibtiffOracle::LibtiffOracle(const std::string& path) {
     std::uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
     if (photometric == PHOTOMETRIC_PALETTE && TIFFGetField(tif, TIFFTAG_COLORMAP, &r, &g, &b))
         for (int i = 0; i < (1 << bits) && i < 256; ++i)
-            mPalette.push_back((std::uint32_t{r[i]} >> 8) << 16 | (std::uint32_t{g[i]} >> 8) << 8 | b[i] >> 8);
+            mPalette.push_back((std::uint32_t{r[i]} >> 8) << 16 | (std::uint32_t{g[i]} >> 8) << 8 |
+                               b[i] >> 8);
     mScanlineSize = static_cast<std::size_t>(TIFFScanlineSize(tif));
     mScanlines.assign(mScanlineSize * h, 0);
     mOk = true;
@@ -110,11 +111,15 @@ std::vector<unsigned char> LibtiffOracle::colourRow(int selector, int y) const {
         else if (selector == -4)
             for (int c = 0; c < mSpp; ++c) out.push_back(value(x, c));
         else if (selector >= 0)
-            out.push_back((rgb || (cmyk && selector < 4)) ? 255 - value(x, selector) : value(x, selector));
+            out.push_back((rgb || (cmyk && selector < 4)) ? 255 - value(x, selector)
+                                                          : value(x, selector));
         if (gray) luminance[x] = value(x, 0);
-        if (rgb) luminance[x] = static_cast<unsigned char>((30 * value(x, 0) + 59 * value(x, 1) + 11 * value(x, 2)) / 100);
+        if (rgb)
+            luminance[x] = static_cast<unsigned char>(
+                (30 * value(x, 0) + 59 * value(x, 1) + 11 * value(x, 2)) / 100);
         if (cmyk) {
-            const int ink = (30 * value(x, 0) + 59 * value(x, 1) + 11 * value(x, 2) + 100 * value(x, 3)) / 100;
+            const int ink =
+                (30 * value(x, 0) + 59 * value(x, 1) + 11 * value(x, 2) + 100 * value(x, 3)) / 100;
             luminance[x] = static_cast<unsigned char>(255 - std::min(255, ink));
         }
     }

@@ -12,7 +12,7 @@
 namespace QuillonTest {
 
 class LibtiffOracle {
-public:
+  public:
     // Reads every scanline; ok() is false when libtiff cannot.
     explicit LibtiffOracle(const std::string& path);
 
@@ -26,7 +26,7 @@ public:
     // Row y in the layout of an output selector (-1 to -4, or a channel).
     std::vector<unsigned char> expectedRow(int selector, int y) const;
 
-private:
+  private:
     int sample(int y, int x, int channel) const;  // 8-bit
     bool bit(int y, int x) const;
     std::vector<unsigned char> bilevelRow(int selector, int y) const;

@@ -8,7 +8,7 @@
 namespace QuillonTest {
 
 class LzwCodeWriter {
-public:
+  public:
     static constexpr int kClear = 256;
     static constexpr int kEnd = 257;
 
@@ -18,7 +18,7 @@ public:
     // An entire stream: Clear, the literal bytes as codes, end of information.
     static std::vector<unsigned char> literals(const std::vector<unsigned char>& data);
 
-private:
+  private:
     std::vector<unsigned char> mBytes;
     unsigned long mBits = 0;
     int mCount = 0;

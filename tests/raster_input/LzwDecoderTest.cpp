@@ -22,27 +22,27 @@ Bytes stream(const std::vector<int>& codes) {
 
 // Compressed bytes from memory; strips decode into a buffer.
 class MemoryDecoder : public QuillonCore::lzwinptyp {
-public:
+  public:
     void input(Bytes bytes) {
         mInput = std::move(bytes);
         mAt = 0;
     }
     int outputs = 0;
 
-protected:
+  protected:
     int lzwgetbyte() override { return mAt < mInput.size() ? mInput[mAt++] : -1; }
     int lzwoutput(const unsigned char*, int) override {
         ++outputs;
         return 1;
     }
 
-private:
+  private:
     Bytes mInput;
     std::size_t mAt = 0;
 };
 
 class ByteDecoder : public QuillonCore::lzwinpbyttyp {
-public:
+  public:
     explicit ByteDecoder(Bytes bytes) : mInput(std::move(bytes)) {}
     Bytes all() {
         Bytes out;
@@ -50,10 +50,10 @@ public:
         return out;
     }
 
-protected:
+  protected:
     int lzwgetbyte() override { return mAt < mInput.size() ? mInput[mAt++] : -1; }
 
-private:
+  private:
     Bytes mInput;
     std::size_t mAt = 0;
 };

@@ -12,7 +12,7 @@
 namespace QuillonTest {
 
 class MemoryTiff {
-public:
+  public:
     MemoryTiff(const std::vector<unsigned char>& bytes, int selector) : reader(&file) {
         file.openMemory(bytes);
         result = reader.pixreaini(&numerator, &denominator, &rows, &columns, selector, 0);

@@ -25,7 +25,8 @@ TiffBuilder& TiffBuilder::longs(std::uint16_t tag, std::vector<std::uint32_t> va
     return *this;
 }
 
-TiffBuilder& TiffBuilder::rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t denominator) {
+TiffBuilder& TiffBuilder::rational(std::uint16_t tag, std::uint32_t numerator,
+                                   std::uint32_t denominator) {
     Entry e{tag, 5, 1, {}};
     put(e.value, numerator, 4);
     put(e.value, denominator, 4);
@@ -33,12 +34,14 @@ TiffBuilder& TiffBuilder::rational(std::uint16_t tag, std::uint32_t numerator, s
     return *this;
 }
 
-TiffBuilder& TiffBuilder::bytes(std::uint16_t tag, std::uint16_t type, std::vector<unsigned char> data) {
+TiffBuilder& TiffBuilder::bytes(std::uint16_t tag, std::uint16_t type,
+                                std::vector<unsigned char> data) {
     mEntries.push_back({tag, type, static_cast<std::uint32_t>(data.size()), std::move(data)});
     return *this;
 }
 
-TiffBuilder& TiffBuilder::raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t field) {
+TiffBuilder& TiffBuilder::raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count,
+                              std::uint32_t field) {
     mEntries.push_back({tag, type, count, {}, true, field});
     return *this;
 }
@@ -48,12 +51,13 @@ TiffBuilder& TiffBuilder::strips(std::vector<std::vector<unsigned char>> data) {
     return *this;
 }
 
-TiffBuilder& TiffBuilder::image(int width, int height, int spp, int bits, int photometric, int compression,
-                                std::vector<std::vector<unsigned char>> data) {
+TiffBuilder& TiffBuilder::image(int width, int height, int spp, int bits, int photometric,
+                                int compression, std::vector<std::vector<unsigned char>> data) {
     const auto n = data.size();
     longs(256, {static_cast<std::uint32_t>(width)});
     longs(257, {static_cast<std::uint32_t>(height)});
-    shorts(258, std::vector<std::uint32_t>(static_cast<std::size_t>(spp), static_cast<std::uint32_t>(bits)));
+    shorts(258, std::vector<std::uint32_t>(static_cast<std::size_t>(spp),
+                                           static_cast<std::uint32_t>(bits)));
     shorts(259, {static_cast<std::uint32_t>(compression)});
     shorts(262, {static_cast<std::uint32_t>(photometric)});
     shorts(277, {static_cast<std::uint32_t>(spp)});
@@ -81,7 +85,8 @@ std::vector<unsigned char> TiffBuilder::build() const {
         entries.push_back(counts);
     }
     if (mSorted)
-        std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
     for (auto& e : entries) {
         if (e.rawField || e.value.size() <= 4) continue;
         if (out.size() & 1) out.push_back(0);

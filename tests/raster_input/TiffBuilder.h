@@ -10,7 +10,7 @@
 namespace QuillonTest {
 
 class TiffBuilder {
-public:
+  public:
     explicit TiffBuilder(bool bigEndian = false) : mBigEndian(bigEndian) {}
 
     TiffBuilder& shorts(std::uint16_t tag, std::vector<std::uint32_t> values);
@@ -21,7 +21,8 @@ public:
         return bytes(tag, 2, std::vector<unsigned char>(text.begin(), text.end()));
     }
     // An entry exactly as given (count and value field unchecked).
-    TiffBuilder& raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t valueField);
+    TiffBuilder& raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count,
+                     std::uint32_t valueField);
     // Strip data with their StripOffsets and StripByteCounts (LONG).
     TiffBuilder& strips(std::vector<std::vector<unsigned char>> data);
     // Width, height, samples, bits, photometric, compression and the strips.
@@ -34,7 +35,7 @@ public:
 
     std::vector<unsigned char> build() const;
 
-private:
+  private:
     struct Entry {
         std::uint16_t tag, type;
         std::uint32_t count;

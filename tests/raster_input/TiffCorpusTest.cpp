@@ -24,13 +24,16 @@ struct CorpusFile {
     std::string digest;
 };
 
-void PrintTo(const CorpusFile& file, std::ostream* out) { *out << file.name; }
+void PrintTo(const CorpusFile& file, std::ostream* out) {
+    *out << file.name;
+}
 
 // Messages other than the (harmless) note that the two resolutions differ.
 std::vector<std::string> errorsIn(const MessageRecorder& messages) {
     std::vector<std::string> errors;
     for (const auto& m : messages.said())
-        if (m.text.find("RESOLUTION SHOULD BE IDENTICAL") == std::string::npos) errors.push_back(m.text);
+        if (m.text.find("RESOLUTION SHOULD BE IDENTICAL") == std::string::npos)
+            errors.push_back(m.text);
     return errors;
 }
 
@@ -42,8 +45,9 @@ std::vector<std::string> split(const std::string& line) {
 }
 
 bool refusedByDesign(const std::string& name) {
-    return name.find("-NEG") != std::string::npos || name.rfind("unsup-", 0) == 0 || name.rfind("bad-", 0) == 0 ||
-           name == "quad-lzw-compat.tiff" || name == "gray8-alpha-planar2-packbits.tif";
+    return name.find("-NEG") != std::string::npos || name.rfind("unsup-", 0) == 0 ||
+           name.rfind("bad-", 0) == 0 || name == "quad-lzw-compat.tiff" ||
+           name == "gray8-alpha-planar2-packbits.tif";
 }
 
 // Every file libtiff decodes that the reader supports.
@@ -54,7 +58,8 @@ std::vector<CorpusFile> readableFiles() {
     std::getline(manifest, line);
     while (std::getline(manifest, line)) {
         const auto f = split(line);
-        if (f.size() >= 18 && f[16] == "libtiff-scanlines" && !refusedByDesign(f[0])) files.push_back({f[0], f[17]});
+        if (f.size() >= 18 && f[16] == "libtiff-scanlines" && !refusedByDesign(f[0]))
+            files.push_back({f[0], f[17]});
     }
     return files;
 }
@@ -94,7 +99,8 @@ TEST_P(TiffCorpus, EveryLayoutMatchesLibtiff) {
         ASSERT_EQ(columns, oracle.width());
         for (int y = 0; y < rows; ++y) {
             const auto expected = oracle.expectedRow(selector, y);
-            std::vector<unsigned char> row(selector == -2 ? 4 * (columns + 2) : expected.size(), 0xEE);
+            std::vector<unsigned char> row(selector == -2 ? 4 * (columns + 2) : expected.size(),
+                                           0xEE);
             ASSERT_EQ(reader.pixrealin(row.data(), static_cast<int>(row.size())), 1) << "row " << y;
             row.resize(expected.size());
             ASSERT_EQ(row, expected) << "row " << y;
@@ -145,7 +151,9 @@ struct RefusedFile {
     bool atPreparation;
 };
 
-void PrintTo(const RefusedFile& file, std::ostream* out) { *out << file.name; }
+void PrintTo(const RefusedFile& file, std::ostream* out) {
+    *out << file.name;
+}
 
 const RefusedFile kRefused[] = {
     {"bad-empty.tif", "ERROR IN FILE FORMAT", true},
@@ -171,7 +179,9 @@ class RefusedTiff : public testing::TestWithParam<RefusedFile> {};
 
 TEST_P(RefusedTiff, GivesItsErrorOnce) {
     VelSys::fil file;
-    ASSERT_EQ(VelSys::openFile(&file, nullptr, VelSys::FileSpec(dataPath(std::string("tiff/") + GetParam().name))), 0);
+    ASSERT_EQ(VelSys::openFile(&file, nullptr,
+                               VelSys::FileSpec(dataPath(std::string("tiff/") + GetParam().name))),
+              0);
     MessageRecorder messages;
     tifreatyp reader(&file);
     int n = 0, d = 0, rows = 0, columns = 0;
@@ -179,7 +189,8 @@ TEST_P(RefusedTiff, GivesItsErrorOnce) {
     EXPECT_EQ(result == 1, GetParam().atPreparation);
     int delivered = 0;
     if (result != 1) {
-        std::vector<unsigned char> row(static_cast<std::size_t>(columns) * reader.pixsamplesperpixel());
+        std::vector<unsigned char> row(static_cast<std::size_t>(columns) *
+                                       reader.pixsamplesperpixel());
         while (reader.pixrealin(row.data(), static_cast<int>(row.size())) == 1) ++delivered;
         EXPECT_LT(delivered, rows);
     }

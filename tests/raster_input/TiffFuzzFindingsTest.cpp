@@ -13,7 +13,8 @@ namespace {
 
 TEST(TiffFuzzFindings, EveryLayoutEndsCleanly) {
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(QuillonTest::dataPath("tiff-fuzz"))) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(QuillonTest::dataPath("tiff-fuzz"))) {
         SCOPED_TRACE(entry.path().filename().string());
         std::ifstream in(entry.path(), std::ios::binary);
         const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};

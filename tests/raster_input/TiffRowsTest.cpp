@@ -17,7 +17,8 @@ namespace {
 const std::vector<std::string> kUnsupported = {"CANNOT READ THIS FILE. UNSUPPORTED COLORSPACE"};
 const std::vector<std::string> kCannotRead = {"CANNOT READ TIFF FILE"};
 
-Bytes grayFile(int width, int height, int compression, std::vector<Bytes> strips, int photometric = 1) {
+Bytes grayFile(int width, int height, int compression, std::vector<Bytes> strips,
+               int photometric = 1) {
     TiffBuilder b;
     b.image(width, height, 1, 8, photometric, compression, std::move(strips));
     return b.build();
@@ -64,7 +65,8 @@ TEST(TiffRows, LzwHorizontalPredictor) {
 
 TEST(TiffRows, LzwHorizontalPredictorOf16BitSamplesCarries) {
     TiffBuilder b;  // little-endian 0x00FF, then a difference of 0x0001
-    b.image(2, 1, 1, 16, 1, 5, {LzwCodeWriter::literals({0xFF, 0x00, 0x01, 0x00})}).shorts(317, {2});
+    b.image(2, 1, 1, 16, 1, 5, {LzwCodeWriter::literals({0xFF, 0x00, 0x01, 0x00})})
+        .shorts(317, {2});
     MemoryTiff tiff(b.build(), -3);
     EXPECT_EQ(tiff.row(2), (Bytes{0x00, 0x01}));
 }
@@ -116,23 +118,24 @@ struct LayoutCase {
 // The layout conventions, one pixel each.
 TEST(TiffRows, LayoutConventions) {
     const LayoutCase cases[] = {
-        {0, 1, 8, {0}, -3, {255}},                          // WhiteIsZero gray is luminance
+        {0, 1, 8, {0}, -3, {255}},  // WhiteIsZero gray is luminance
         {0, 1, 8, {0}, -1, {0, 255, 255, 255}},
         {1, 1, 8, {255}, -1, {0, 255, 255, 255}},
-        {0, 2, 8, {0, 10}, -4, {255, 245}},                 // every sample inverted
+        {0, 2, 8, {0, 10}, -4, {255, 245}},  // every sample inverted
         {2, 4, 8, {1, 2, 3, 4}, -3, {1, 2, 3}},
-        {2, 4, 8, {1, 2, 3, 4}, 3, {251}},                  // RGB channels are inverted
-        {5, 5, 8, {1, 2, 3, 4, 5}, 2, {252}},               // process channels: 255 - ink
-        {5, 5, 8, {1, 2, 3, 4, 5}, 4, {5}},                 // extra channels as stored
+        {2, 4, 8, {1, 2, 3, 4}, 3, {251}},     // RGB channels are inverted
+        {5, 5, 8, {1, 2, 3, 4, 5}, 2, {252}},  // process channels: 255 - ink
+        {5, 5, 8, {1, 2, 3, 4, 5}, 4, {5}},    // extra channels as stored
         {5, 4, 16, {0x34, 0x12, 0, 0, 0, 0, 0, 0}, -3, {0x12, 0, 0, 0}},
-        {5, 4, 1, {0xA0}, -4, {255, 0, 255, 0}},            // 1-bit CMYK as ink bytes
+        {5, 4, 1, {0xA0}, -4, {255, 0, 255, 0}},  // 1-bit CMYK as ink bytes
         {5, 4, 1, {0xA0}, 0, {0}},
-        {0, 1, 1, {0x80}, -3, {0}},                         // a set bit is black in WhiteIsZero
+        {0, 1, 1, {0x80}, -3, {0}},  // a set bit is black in WhiteIsZero
         {1, 1, 1, {0x80}, -1, {255, 255, 255, 0}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("photometric " + std::to_string(c.photometric) + " spp " + std::to_string(c.spp) + " bits " +
-                     std::to_string(c.bits) + " selector " + std::to_string(c.selector));
+        SCOPED_TRACE("photometric " + std::to_string(c.photometric) + " spp " +
+                     std::to_string(c.spp) + " bits " + std::to_string(c.bits) + " selector " +
+                     std::to_string(c.selector));
         TiffBuilder b;
         b.image(1, 1, c.spp, c.bits, c.photometric, 1, {c.stored});
         MemoryTiff tiff(b.build(), c.selector);
@@ -174,11 +177,16 @@ TEST(TiffRows, Refusals) {
 
 TEST(TiffRows, RefusedTagCombinations) {
     const std::vector<std::pair<TiffBuilder, std::vector<std::string>>> cases = {
-        {TiffBuilder().image(1, 1, 3, 8, 2, 1, {Bytes(3)}).shorts(284, {2}), kUnsupported},  // planar
-        {TiffBuilder().image(1, 1, 1, 8, 1, 5, {Bytes(3)}).shorts(317, {3}), kCannotRead},   // predictor 3
-        {TiffBuilder().image(8, 1, 1, 1, 0, 5, {Bytes(3)}).shorts(317, {2}), kCannotRead},   // 1-bit predictor
-        {TiffBuilder().image(8, 1, 1, 1, 0, 3, {Bytes(3)}).longs(292, {1}), kCannotRead},    // 2-D Group 3
-        {TiffBuilder().image(8, 1, 1, 1, 0, 5, {{0x00, 0x01, 0x02}}), kCannotRead},          // old-style LZW
+        {TiffBuilder().image(1, 1, 3, 8, 2, 1, {Bytes(3)}).shorts(284, {2}),
+         kUnsupported},  // planar
+        {TiffBuilder().image(1, 1, 1, 8, 1, 5, {Bytes(3)}).shorts(317, {3}),
+         kCannotRead},  // predictor 3
+        {TiffBuilder().image(8, 1, 1, 1, 0, 5, {Bytes(3)}).shorts(317, {2}),
+         kCannotRead},  // 1-bit predictor
+        {TiffBuilder().image(8, 1, 1, 1, 0, 3, {Bytes(3)}).longs(292, {1}),
+         kCannotRead},  // 2-D Group 3
+        {TiffBuilder().image(8, 1, 1, 1, 0, 5, {{0x00, 0x01, 0x02}}),
+         kCannotRead},  // old-style LZW
     };
     for (const auto& [builder, message] : cases) {
         MemoryTiff tiff(builder.build(), -3);

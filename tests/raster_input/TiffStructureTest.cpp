@@ -25,7 +25,11 @@ TiffBuilder grayImage(bool bigEndian = false) {
 TEST(TiffStructure, InlineValuesAreTakenFromTheEntryInTheFileByteOrder) {
     for (bool bigEndian : {false, true}) {
         TiffBuilder b(bigEndian);
-        b.shorts(256, {3}).bytes(257, 1, {2}).shorts(258, {8}).shorts(262, {1}).strips({{1, 2, 3, 4, 5, 6}});
+        b.shorts(256, {3})
+            .bytes(257, 1, {2})
+            .shorts(258, {8})
+            .shorts(262, {1})
+            .strips({{1, 2, 3, 4, 5, 6}});
         MemoryTiff tiff(b.build(), -3);
         EXPECT_EQ(tiff.result, 2);
         EXPECT_EQ(tiff.columns, 3);
@@ -44,12 +48,12 @@ struct ResolutionCase {
 
 TEST(TiffStructure, Resolution) {
     const ResolutionCase cases[] = {
-        {300, 1, 302, 1, false, 0, 300, 1, false},   // within 1 %
-        {300, 1, 600, 1, false, 0, 600, 1, true},    // the larger one is kept
+        {300, 1, 302, 1, false, 0, 300, 1, false},  // within 1 %
+        {300, 1, 600, 1, false, 0, 600, 1, true},   // the larger one is kept
         {600, 1, 300, 1, false, 0, 600, 1, true},
-        {0, 1, 72, 1, false, 0, 72, 1, false},       // a zero part counts as absent
-        {72, 0, 0, 0, false, 2, 300, 1, false},      // none left: 300/1, result 2
-        {28, 1, 28, 1, true, 0, 7112, 100, false},   // per centimetre
+        {0, 1, 72, 1, false, 0, 72, 1, false},      // a zero part counts as absent
+        {72, 0, 0, 0, false, 2, 300, 1, false},     // none left: 300/1, result 2
+        {28, 1, 28, 1, true, 0, 7112, 100, false},  // per centimetre
         {1, 100000000, 1, 100000000, true, 0, 31, 1250000000, false},  // no 32-bit wrap
     };
     for (const auto& c : cases) {
@@ -68,7 +72,9 @@ TEST(TiffStructure, Resolution) {
 // Parts too large for 31 bits are scaled down together; the ratio stays.
 TEST(TiffStructure, LargeResolutionPartsAreScaledTogether) {
     auto b = grayImage();
-    b.rational(282, 4000000000u, 3000000000u).rational(283, 4000000000u, 3000000000u).shorts(296, {3});
+    b.rational(282, 4000000000u, 3000000000u)
+        .rational(283, 4000000000u, 3000000000u)
+        .shorts(296, {3});
     MemoryTiff tiff(b.build(), -3);
     EXPECT_EQ(tiff.result, 0);
     EXPECT_GT(tiff.numerator, 0);
@@ -105,8 +111,12 @@ TEST(TiffStructure, ImpossibleSizesAreFormatErrors) {
 
 TEST(TiffStructure, HeaderAndDirectoryMustLieInTheFile) {
     const std::vector<std::vector<unsigned char>> files = {
-        {}, {'I', 'I', 42}, {'I', 'M', 42, 0, 8, 0, 0, 0}, {'I', 'I', 43, 0, 8, 0, 0, 0},
-        {'M', 'M', 0, 42, 0, 0, 0, 200}, {'I', 'I', 42, 0, 8, 0, 0, 0, 0xFF, 0x7F},
+        {},
+        {'I', 'I', 42},
+        {'I', 'M', 42, 0, 8, 0, 0, 0},
+        {'I', 'I', 43, 0, 8, 0, 0, 0},
+        {'M', 'M', 0, 42, 0, 0, 0, 200},
+        {'I', 'I', 42, 0, 8, 0, 0, 0, 0xFF, 0x7F},
     };
     for (const auto& bytes : files) {
         MemoryTiff tiff(bytes, -3);
@@ -142,7 +152,8 @@ TEST(TiffStructure, AColorMapOfTheWrongSizeIsRefused) {
     b.image(2, 1, 1, 8, 3, 1, {{0, 1}}).shorts(320, std::vector<std::uint32_t>(12, 0));
     MemoryTiff tiff(b.build(), -1);
     EXPECT_EQ(tiff.result, 1);
-    EXPECT_EQ(tiff.said(), std::vector<std::string>{"CANNOT READ THIS FILE. FILE SHOULD HAVE 8 BITS PER SAMPLE"});
+    EXPECT_EQ(tiff.said(), std::vector<std::string>{
+                               "CANNOT READ THIS FILE. FILE SHOULD HAVE 8 BITS PER SAMPLE"});
 }
 
 TEST(TiffStructure, InkNamesWithTheirCmykEquivalents) {
@@ -155,7 +166,8 @@ TEST(TiffStructure, InkNamesWithTheirCmykEquivalents) {
     EXPECT_EQ(space->getSeparationInfoAt(0)->name(), "Orange");
     const auto* second = space->getSeparationInfoAt(1);
     EXPECT_EQ(second->name(), "Varnish");  // the last name needs no NUL
-    EXPECT_EQ((std::vector<int>{second->mC, second->mM, second->mY, second->mK}), (std::vector<int>{0, 50, 100, 0}));
+    EXPECT_EQ((std::vector<int>{second->mC, second->mM, second->mY, second->mK}),
+              (std::vector<int>{0, 50, 100, 0}));
 }
 
 TEST(TiffStructure, ImageIdIcc) {
@@ -188,14 +200,16 @@ void be32(std::vector<unsigned char>& out, std::uint32_t v) {
     be16(out, v & 0xFFFF);
 }
 
-std::vector<unsigned char> resource(int id, const std::string& name, const std::vector<unsigned char>& data,
+std::vector<unsigned char> resource(int id, const std::string& name,
+                                    const std::vector<unsigned char>& data,
                                     std::uint32_t declaredLength = 0xFFFFFFFFu) {
     std::vector<unsigned char> out = {'8', 'B', 'I', 'M'};
     be16(out, static_cast<unsigned>(id));
     out.push_back(static_cast<unsigned char>(name.size()));
     out.insert(out.end(), name.begin(), name.end());
     if (out.size() & 1) out.push_back(0);
-    be32(out, declaredLength == 0xFFFFFFFFu ? static_cast<std::uint32_t>(data.size()) : declaredLength);
+    be32(out,
+         declaredLength == 0xFFFFFFFFu ? static_cast<std::uint32_t>(data.size()) : declaredLength);
     out.insert(out.end(), data.begin(), data.end());
     if (out.size() & 1) out.push_back(0);
     return out;
@@ -210,11 +224,13 @@ std::vector<unsigned char> pascal(std::initializer_list<std::string> names) {
     return out;
 }
 
-MemoryTiff withResources(const std::vector<std::vector<unsigned char>>& resources, int spp = 6, int rows = 1) {
+MemoryTiff withResources(const std::vector<std::vector<unsigned char>>& resources, int spp = 6,
+                         int rows = 1) {
     std::vector<unsigned char> block;
     for (const auto& r : resources) block.insert(block.end(), r.begin(), r.end());
     TiffBuilder b;
-    b.image(1, rows, spp, 8, 5, 1, {std::vector<unsigned char>(static_cast<std::size_t>(spp * rows), 0)})
+    b.image(1, rows, spp, 8, 5, 1,
+            {std::vector<unsigned char>(static_cast<std::size_t>(spp * rows), 0)})
         .rational(282, 300, 1)
         .bytes(34377, 7, block);
     return MemoryTiff(b.build(), -4);
@@ -238,7 +254,8 @@ TEST(TiffPhotoshop, UnicodeNamesReplacePascalNames) {
     std::vector<unsigned char> unicode;
     be32(unicode, 3);
     for (unsigned u : {0x4Eu, 0xFCu, 0u}) be16(unicode, u);  // "Nü" and the writer's NUL
-    auto tiff = withResources({resource(1006, "", pascal({"A", "B"})), resource(1045, "", unicode)});
+    auto tiff =
+        withResources({resource(1006, "", pascal({"A", "B"})), resource(1045, "", unicode)});
     EXPECT_STREQ(tiff.reader.pixchannelname(0), "N\xC3\xBC");
     EXPECT_STREQ(tiff.reader.pixchannelname(1), "B");
 }
@@ -283,7 +300,8 @@ TEST(TiffPhotoshop, OverlongLengthsStopTheWalk) {
 std::vector<unsigned char> pathRecord(int selector, std::int32_t v = 0, std::int32_t h = 0) {
     std::vector<unsigned char> out;
     be16(out, static_cast<unsigned>(selector));
-    for (int i = 0; i < 3; ++i) be32(out, static_cast<std::uint32_t>(v)), be32(out, static_cast<std::uint32_t>(h));
+    for (int i = 0; i < 3; ++i)
+        be32(out, static_cast<std::uint32_t>(v)), be32(out, static_cast<std::uint32_t>(h));
     return out;
 }
 

@@ -19,7 +19,8 @@ using namespace QuillonTest;
 namespace {
 
 int run(const std::string& arguments, const std::string& out = "/dev/null") {
-    const int status = std::system((std::string(QUILLON_CLI_PATH) + " " + arguments + " >" + out + " 2>/dev/null").c_str());
+    const int status = std::system(
+        (std::string(QUILLON_CLI_PATH) + " " + arguments + " >" + out + " 2>/dev/null").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -36,7 +37,8 @@ std::vector<unsigned char> readerRows(const std::string& path, int selector, std
     int n, d, rows, columns;
     reader.pixreaini(&n, &d, &rows, &columns, selector, 0);
     std::vector<unsigned char> all, row(rowBytes);
-    for (int y = 0; y < rows && reader.pixrealin(row.data(), static_cast<int>(row.size())) == 1; ++y) {
+    for (int y = 0; y < rows && reader.pixrealin(row.data(), static_cast<int>(row.size())) == 1;
+         ++y) {
         std::size_t length = row.size();
         for (std::size_t i = 0; selector == -2 && i < row.size(); i += 4)
             if (std::int32_t v; std::memcpy(&v, &row[i], 4), v == 2147483647) {

@@ -27,8 +27,10 @@ bool ImageOpener::open(const std::string& path, OpenedImage& image, std::string&
         return false;
     }
     image.type = typeOf(*image.file);
-    if (image.type == "TIFF") image.reader = std::make_unique<QuillonCore::tifreatyp>(image.file.get());
-    if (image.type == "JPEG") image.reader = std::make_unique<QuillonCore::jpegreatyp>(image.file.get());
+    if (image.type == "TIFF")
+        image.reader = std::make_unique<QuillonCore::tifreatyp>(image.file.get());
+    if (image.type == "JPEG")
+        image.reader = std::make_unique<QuillonCore::jpegreatyp>(image.file.get());
     return true;
 }
 

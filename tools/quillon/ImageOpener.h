@@ -12,12 +12,12 @@ namespace Quillon {
 
 struct OpenedImage {
     std::unique_ptr<VelSys::fil> file;
-    std::string type;  // "TIFF", "JPEG", ... as detected
+    std::string type;                                // "TIFF", "JPEG", ... as detected
     std::unique_ptr<QuillonCore::pixreatyp> reader;  // null for a type without a reader
 };
 
 class ImageOpener {
-public:
+  public:
     // False (with a message in error) when the file cannot be opened.
     static bool open(const std::string& path, OpenedImage& image, std::string& error);
     // The file type from its first bytes, or "unknown".

@@ -45,7 +45,8 @@ json describe(QuillonCore::tifreatyp& reader, int result, int numerator, int den
     reader.pixImageID(imageId);
     return {{"width", d.width},
             {"height", d.height},
-            {"resolution", {{"numerator", numerator}, {"denominator", denominator}, {"missing", result == 2}}},
+            {"resolution",
+             {{"numerator", numerator}, {"denominator", denominator}, {"missing", result == 2}}},
             {"interpretation", reader.pixinterpretation()},
             {"samples_per_pixel", reader.pixsamplesperpixel()},
             {"bits_per_sample", reader.pixbitspersample()},
@@ -60,7 +61,8 @@ json describe(QuillonCore::tifreatyp& reader, int result, int numerator, int den
 
 void printText(const json& info) {
     for (const auto& [key, value] : info.items())
-        std::cout << key << ": " << (value.is_string() ? value.get<std::string>() : value.dump()) << "\n";
+        std::cout << key << ": " << (value.is_string() ? value.get<std::string>() : value.dump())
+                  << "\n";
 }
 
 int runInfo(const std::vector<std::string>& args) {
@@ -88,7 +90,8 @@ int runInfo(const std::vector<std::string>& args) {
     if (tiff) {
         int numerator = 0, denominator = 0, rows = 0, columns = 0;
         result = tiff->pixreaini(&numerator, &denominator, &rows, &columns, -1, 0);
-        if (tiff->directory().width != 0) info.update(describe(*tiff, result, numerator, denominator));
+        if (tiff->directory().width != 0)
+            info.update(describe(*tiff, result, numerator, denominator));
         tiff->pixreaend();
     } else if (auto* jpeg = dynamic_cast<QuillonCore::jpegreatyp*>(image.reader.get())) {
         result = describeJpeg(*jpeg, info);
@@ -100,13 +103,14 @@ int runInfo(const std::vector<std::string>& args) {
     return result == 1 ? kExitFailure : kExitSuccess;
 }
 
-const CommandRegistration kInfo{{"info", "FILE [--json]", "Describe an image file",
-                                 "Prints the file type and, for a TIFF, its size, resolution, colour model,\n"
-                                 "channel names, separations, clipping path, image ID and ICC profile length;\n"
-                                 "for a JPEG, its size, resolution, colour model, channel names, whether it is\n"
-                                 "progressive and the resolution of its Photoshop ResolutionInfo.\n"
-                                 "--json prints the same as one JSON object. Exit 1 when the image cannot be read.",
-                                 runInfo}};
+const CommandRegistration kInfo{
+    {"info", "FILE [--json]", "Describe an image file",
+     "Prints the file type and, for a TIFF, its size, resolution, colour model,\n"
+     "channel names, separations, clipping path, image ID and ICC profile length;\n"
+     "for a JPEG, its size, resolution, colour model, channel names, whether it is\n"
+     "progressive and the resolution of its Photoshop ResolutionInfo.\n"
+     "--json prints the same as one JSON object. Exit 1 when the image cannot be read.",
+     runInfo}};
 
 }  // namespace
 

@@ -21,12 +21,15 @@ namespace Quillon {
 namespace {
 
 bool parseLayout(const std::string& text, int& selector) {
-    static const std::map<std::string, int> kNames = {{"rgb", -1}, {"runs", -2}, {"composite", -3}, {"all", -4}};
+    static const std::map<std::string, int> kNames = {
+        {"rgb", -1}, {"runs", -2}, {"composite", -3}, {"all", -4}};
     if (auto it = kNames.find(text); it != kNames.end()) {
         selector = it->second;
         return true;
     }
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 6) return false;
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
+        text.size() > 6)
+        return false;
     selector = std::stoi(text);
     return true;
 }
@@ -35,11 +38,18 @@ bool parseLayout(const std::string& text, int& selector) {
 std::int64_t rowCapacity(const QuillonCore::pixreatyp& reader, int selector, int width) {
     const std::int64_t w = width;
     switch (selector) {
-        case -1: return 4 * w;
-        case -2: return 4 * (w + 2);
-        case -3: return reader.pixinterpretation() == 2 ? 3 * w : reader.pixinterpretation() == 5 ? 4 * w : w;
-        case -4: return w * reader.pixsamplesperpixel();
-        default: return w;
+        case -1:
+            return 4 * w;
+        case -2:
+            return 4 * (w + 2);
+        case -3:
+            return reader.pixinterpretation() == 2   ? 3 * w
+                   : reader.pixinterpretation() == 5 ? 4 * w
+                                                     : w;
+        case -4:
+            return w * reader.pixsamplesperpixel();
+        default:
+            return w;
     }
 }
 
@@ -58,14 +68,17 @@ std::size_t rowLength(const std::vector<unsigned char>& row, int selector) {
 void writeRow(std::ostream& out, std::vector<unsigned char>& row, int selector) {
     const std::size_t n = rowLength(row, selector);
     if (selector == -2 && std::endian::native == std::endian::big)
-        for (std::size_t i = 0; i < n; i += 4) std::swap(row[i], row[i + 3]), std::swap(row[i + 1], row[i + 2]);
+        for (std::size_t i = 0; i < n; i += 4)
+            std::swap(row[i], row[i + 3]), std::swap(row[i + 1], row[i + 2]);
     out.write(reinterpret_cast<const char*>(row.data()), static_cast<std::streamsize>(n));
 }
 
 int readRows(QuillonCore::pixreatyp& reader, int selector, std::ostream& out) {
     int numerator = 0, denominator = 0, rows = 0, columns = 0;
-    if (reader.pixreaini(&numerator, &denominator, &rows, &columns, selector, 0) == 1) return kExitFailure;
-    std::vector<unsigned char> row(static_cast<std::size_t>(rowCapacity(reader, selector, columns)));
+    if (reader.pixreaini(&numerator, &denominator, &rows, &columns, selector, 0) == 1)
+        return kExitFailure;
+    std::vector<unsigned char> row(
+        static_cast<std::size_t>(rowCapacity(reader, selector, columns)));
     QuillonCore::Status status(1, u"Reading rows");
     for (int y = 0; y < rows; ++y) {
         int delivered = 0;
@@ -98,7 +111,8 @@ int runRows(const std::vector<std::string>& args) {
     }
     int selector = 0;
     if (path.empty()) return usageError(command, "no file given");
-    if (!parseLayout(layout, selector)) return usageError(command, "unknown layout '" + layout + "'");
+    if (!parseLayout(layout, selector))
+        return usageError(command, "unknown layout '" + layout + "'");
     OpenedImage image;
     std::string error;
     if (!ImageOpener::open(path, image, error)) {
@@ -123,7 +137,8 @@ int runRows(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kRows{
-    {"rows", "FILE --layout rgb|runs|composite|all|N [-o PATH]", "Write every row of an image in a layout",
+    {"rows", "FILE --layout rgb|runs|composite|all|N [-o PATH]",
+     "Write every row of an image in a layout",
      "Layouts: rgb (4 bytes per pixel: preview), runs (run lists of the bilevel row as\n"
      "little-endian int32 values, each list ending with 2147483647), composite (gray,\n"
      "RGB or CMYK without extra channels), all (every stored sample), N (channel N).\n"

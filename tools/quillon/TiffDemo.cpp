@@ -15,8 +15,9 @@ namespace Quillon {
 
 namespace {
 
-const char* const kSamples[] = {"tiff/rgb8-photo-227x149-lzw-pred2-rps3.tif", "tiff/cmyk8-extra2-inknames-lzw-MM.tif",
-                                "tiff/bw-mw-g4-II.tif", "tiff/ps-cmyk-spots-paths-clip.tif"};
+const char* const kSamples[] = {"tiff/rgb8-photo-227x149-lzw-pred2-rps3.tif",
+                                "tiff/cmyk8-extra2-inknames-lzw-MM.tif", "tiff/bw-mw-g4-II.tif",
+                                "tiff/ps-cmyk-spots-paths-clip.tif"};
 
 bool open(const std::filesystem::path& path, VelSys::fil& file) {
     return VelSys::openFile(&file, nullptr, VelSys::FileSpec(path.string())) == 0;
@@ -31,14 +32,18 @@ bool writePreview(VelSys::fil& file, const std::filesystem::path& out, DemoConte
     ppm << "P6\n" << columns << " " << rows << "\n255\n";
     std::vector<unsigned char> row(4 * static_cast<std::size_t>(columns));
     const bool bytesFirst = reader.pixinterpretation() == 3 || reader.pixisbw();
-    for (int y = 0; y < rows && reader.pixrealin(row.data(), static_cast<int>(row.size())) == 1; ++y)
+    for (int y = 0; y < rows && reader.pixrealin(row.data(), static_cast<int>(row.size())) == 1;
+         ++y)
         for (int x = 0; x < columns; ++x) {
             const unsigned char* p = &row[4 * x];
-            // xRGB pixels put their zero byte first or last depending on the source (see XrgbRow.h).
-            const unsigned char rgb[3] = {bytesFirst ? p[2] : p[1], p[bytesFirst ? 1 : 2], bytesFirst ? p[0] : p[3]};
+            // xRGB pixels put their zero byte first or last depending on the source (see
+            // XrgbRow.h).
+            const unsigned char rgb[3] = {bytesFirst ? p[2] : p[1], p[bytesFirst ? 1 : 2],
+                                          bytesFirst ? p[0] : p[3]};
             ppm.write(reinterpret_cast<const char*>(rgb), 3);
         }
-    context.out << "   preview " << columns << "x" << rows << " -> " << out.filename().string() << "\n";
+    context.out << "   preview " << columns << "x" << rows << " -> " << out.filename().string()
+                << "\n";
     return static_cast<bool>(ppm);
 }
 
@@ -46,9 +51,10 @@ void describe(VelSys::fil& file, DemoContext& context) {
     QuillonCore::tifreatyp reader(&file);
     int n = 0, d = 0, rows = 0, columns = 0;
     const int result = reader.pixreaini(&n, &d, &rows, &columns, -2, 0);
-    context.out << "   " << columns << "x" << rows << ", " << reader.pixsamplesperpixel() << " samples of "
-                << reader.pixbitspersample() << " bits, interpretation " << reader.pixinterpretation()
-                << ", compression " << reader.pixcompression() << ", " << n << "/" << d << " ppi\n   channels:";
+    context.out << "   " << columns << "x" << rows << ", " << reader.pixsamplesperpixel()
+                << " samples of " << reader.pixbitspersample() << " bits, interpretation "
+                << reader.pixinterpretation() << ", compression " << reader.pixcompression() << ", "
+                << n << "/" << d << " ppi\n   channels:";
     for (int c = 0; c < reader.pixsamplesperpixel(); ++c) {
         std::string name;
         reader.getChannelName(c, name);
@@ -58,8 +64,10 @@ void describe(VelSys::fil& file, DemoContext& context) {
     if (result == 1) return;
     std::vector<unsigned char> runs(4 * (static_cast<std::size_t>(columns) + 2));
     long runCount = 0;
-    for (int y = 0; y < rows && reader.pixrealin(runs.data(), static_cast<int>(runs.size())) == 1; ++y)
-        for (const unsigned char* p = runs.data(); *reinterpret_cast<const std::int32_t*>(p) != 2147483647; p += 8)
+    for (int y = 0; y < rows && reader.pixrealin(runs.data(), static_cast<int>(runs.size())) == 1;
+         ++y)
+        for (const unsigned char* p = runs.data();
+             *reinterpret_cast<const std::int32_t*>(p) != 2147483647; p += 8)
             ++runCount;
     context.out << "   bilevel version: " << runCount << " black runs\n";
 }
@@ -69,8 +77,8 @@ bool runTiffDemo(DemoContext& context) {
     for (const char* sample : kSamples) {
         const std::filesystem::path path = context.samplesFolder / sample;
         VelSys::fil file;
-        context.out << "  " << path.filename().string() << " (" << (open(path, file) ? ImageOpener::typeOf(file) : "missing")
-                    << ")\n";
+        context.out << "  " << path.filename().string() << " ("
+                    << (open(path, file) ? ImageOpener::typeOf(file) : "missing") << ")\n";
         if (!file.isOpen()) {
             ok = false;
             continue;

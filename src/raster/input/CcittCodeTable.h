@@ -14,7 +14,7 @@
 namespace QuillonCore {
 
 class CcittCodeTable {
-public:
+  public:
     static constexpr int kRunBits = 13;
     static constexpr int kModeBits = 10;
     static constexpr int kUncompressed = -1;
@@ -32,7 +32,7 @@ public:
 
     const Entry& operator[](std::uint32_t index) const { return mEntries[index]; }
 
-private:
+  private:
     struct Code {
         const char* bits;
         int value;

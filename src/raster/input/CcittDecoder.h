@@ -20,7 +20,7 @@
 namespace QuillonCore {
 
 class CcittDecoder {
-public:
+  public:
     enum class Status {
         kRow,        // a row was decoded
         kEnded,      // the strip's coding ended earlier (block end or invalid code): a white row
@@ -33,7 +33,7 @@ public:
     // Writes (width + 7) / 8 bytes.
     Status decodeRow(unsigned char* bits);
 
-private:
+  private:
     enum class Step { kContinue, kRowDone, kStop, kOutOfData };
 
     Step decodeOneDimensional();
@@ -49,7 +49,9 @@ private:
     void render(unsigned char* bits) const;
 
     bool fill();
-    std::uint32_t peek(int count) const { return static_cast<std::uint32_t>(mWindow >> (64 - count)); }
+    std::uint32_t peek(int count) const {
+        return static_cast<std::uint32_t>(mWindow >> (64 - count));
+    }
     void consume(int count) {
         mWindow <<= count;
         mCount -= count;
@@ -64,7 +66,7 @@ private:
     bool mInputEnded = false;
     bool mEnded = false;
     std::size_t mSearch = 0;
-    int mReached = 0;  // the end of the last pixels added to the row
+    int mReached = 0;             // the end of the last pixels added to the row
     std::vector<int> mReference;  // changing elements of the previous row, then sentinels
     std::vector<int> mCurrent;
 };

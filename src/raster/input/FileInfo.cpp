@@ -31,7 +31,8 @@ bool startsWith(VelSys::fil& file, std::string_view prefix) {
 }
 
 template <class Reference, class Test>
-bool openAndTest(const Reference& ref, int (*open)(VelSys::fil*, VelSys::errtyp*, const Reference&), Test test) {
+bool openAndTest(const Reference& ref, int (*open)(VelSys::fil*, VelSys::errtyp*, const Reference&),
+                 Test test) {
     VelSys::fil file;
     if (open(&file, nullptr, ref) != 0) return false;
     const bool result = test(file);
@@ -41,7 +42,9 @@ bool openAndTest(const Reference& ref, int (*open)(VelSys::fil*, VelSys::errtyp*
 
 }  // namespace
 
-bool FileInfo::fileIsQuillon(VelSys::fil& file) { return startsWith(file, "KelM") || startsWith(file, "den"); }
+bool FileInfo::fileIsQuillon(VelSys::fil& file) {
+    return startsWith(file, "KelM") || startsWith(file, "den");
+}
 
 bool FileInfo::fileIsQuillon(const VelSys::filref& ref) {
     return openAndTest(ref, &VelSys::filope, [](VelSys::fil& f) { return fileIsQuillon(f); });
@@ -66,18 +69,28 @@ bool FileInfo::fileIsPDF(VelSys::fil& file) {
     return false;
 }
 
-bool FileInfo::fileIsJPEG(VelSys::fil& file) { return startsWith(file, "\xFF\xD8"); }
+bool FileInfo::fileIsJPEG(VelSys::fil& file) {
+    return startsWith(file, "\xFF\xD8");
+}
 
 bool FileInfo::fileIsJPEG(const VelSys::filref& ref) {
     return openAndTest(ref, &VelSys::filope, [](VelSys::fil& f) { return fileIsJPEG(f); });
 }
 
-bool FileInfo::fileIsTiff(VelSys::fil& file) { return startsWith(file, "II") || startsWith(file, "MM"); }
+bool FileInfo::fileIsTiff(VelSys::fil& file) {
+    return startsWith(file, "II") || startsWith(file, "MM");
+}
 
-bool FileInfo::fileIsPsd(VelSys::fil& file) { return startsWith(file, "8BPS"); }
+bool FileInfo::fileIsPsd(VelSys::fil& file) {
+    return startsWith(file, "8BPS");
+}
 
-bool FileInfo::fileIsBrellCT(VelSys::fil& file) { return startsWith(file, "I1"); }
+bool FileInfo::fileIsBrellCT(VelSys::fil& file) {
+    return startsWith(file, "I1");
+}
 
-bool FileInfo::fileIsEps(VelSys::fil& file) { return startsWith(file, "%!") || startsWith(file, "\xC5\xD0"); }
+bool FileInfo::fileIsEps(VelSys::fil& file) {
+    return startsWith(file, "%!") || startsWith(file, "\xC5\xD0");
+}
 
 }  // namespace QuillonCore

@@ -11,7 +11,7 @@
 namespace QuillonCore {
 
 class FileInfo {
-public:
+  public:
     FileInfo& operator=(const FileInfo&) { return *this; }
 
     // "KelM", or "den" followed by any byte.

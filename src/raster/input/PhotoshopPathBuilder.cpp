@@ -42,8 +42,8 @@ void PhotoshopPathBuilder::addKnot(const unsigned char* p) {
         VelDB::patlin(mPath, knot.anchor.a, knot.anchor.b);
         mFirst = knot;
     } else {
-        VelDB::patbez(mPath, mLast.leaving.a, mLast.leaving.b, knot.preceding.a, knot.preceding.b, knot.anchor.a,
-                      knot.anchor.b);
+        VelDB::patbez(mPath, mLast.leaving.a, mLast.leaving.b, knot.preceding.a, knot.preceding.b,
+                      knot.anchor.a, knot.anchor.b);
     }
     mLast = knot;
 }
@@ -54,8 +54,8 @@ void PhotoshopPathBuilder::closeSubpath() {
     if (!mFirst) {
         VelDB::objrem(mPath);
     } else {
-        VelDB::patbez(mPath, mLast.leaving.a, mLast.leaving.b, mFirst->preceding.a, mFirst->preceding.b,
-                      mFirst->anchor.a, mFirst->anchor.b);
+        VelDB::patbez(mPath, mLast.leaving.a, mLast.leaving.b, mFirst->preceding.a,
+                      mFirst->preceding.b, mFirst->anchor.a, mFirst->anchor.b);
         VelDB::patendclo(mPath);
         VelDB::objins(mCompound, mPath);
         ++mSubpaths;
@@ -65,8 +65,9 @@ void PhotoshopPathBuilder::closeSubpath() {
 }
 
 int PhotoshopPathBuilder::coordinate(const unsigned char* p, double scale) const {
-    const auto fixed = static_cast<std::int32_t>((std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-                                                 (std::uint32_t{p[2]} << 8) | p[3]);
+    const auto fixed =
+        static_cast<std::int32_t>((std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+                                  (std::uint32_t{p[2]} << 8) | p[3]);
     const double value = std::trunc(fixed * scale + 5000000.0);
     if (!(value == value)) return 0;
     return static_cast<int>(std::clamp(value, -2147483648.0, 2147483647.0));

@@ -12,7 +12,7 @@
 namespace QuillonCore {
 
 class PhotoshopPathBuilder {
-public:
+  public:
     // Fraction-to-unit scales for the two axes.
     PhotoshopPathBuilder(double verticalScale, double horizontalScale)
         : mVerticalScale(verticalScale), mHorizontalScale(horizontalScale) {}
@@ -20,7 +20,7 @@ public:
     // A new compound, or null when the data holds no knot of any subpath.
     VelDB::Object* build(std::span<const unsigned char> records);
 
-private:
+  private:
     struct Knot {
         VelDB::Point preceding, anchor, leaving;
     };

@@ -10,8 +10,12 @@ namespace QuillonCore {
 
 namespace {
 
-std::uint32_t be16(const unsigned char* p) { return (std::uint32_t{p[0]} << 8) | p[1]; }
-std::uint32_t be32(const unsigned char* p) { return (be16(p) << 16) | be16(p + 2); }
+std::uint32_t be16(const unsigned char* p) {
+    return (std::uint32_t{p[0]} << 8) | p[1];
+}
+std::uint32_t be32(const unsigned char* p) {
+    return (be16(p) << 16) | be16(p + 2);
+}
 
 std::string pascalString(std::span<const unsigned char> bytes) {
     return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -44,7 +48,8 @@ int PhotoshopResources::findClippingPathName(std::string& name) const {
     int result = -1;
     walk([&](int id, std::span<const unsigned char>, std::span<const unsigned char> data) {
         if (id != 2999) return true;
-        const std::size_t length = data.empty() ? 0 : std::min<std::size_t>(data[0], data.size() - 1);
+        const std::size_t length =
+            data.empty() ? 0 : std::min<std::size_t>(data[0], data.size() - 1);
         name = pascalString(data.subspan(data.empty() ? 0 : 1, length));
         result = static_cast<int>(length);
         return false;
@@ -52,8 +57,8 @@ int PhotoshopResources::findClippingPathName(std::string& name) const {
     return result;
 }
 
-void PhotoshopResources::read(ChannelNames& names, DisplayInfos& infos, VelDB::Object*& clippingPath,
-                              const PathScale& scale) const {
+void PhotoshopResources::read(ChannelNames& names, DisplayInfos& infos,
+                              VelDB::Object*& clippingPath, const PathScale& scale) const {
     std::string clipName;
     const int clipLength = findClippingPathName(clipName);
     walk([&](int id, std::span<const unsigned char> name, std::span<const unsigned char> data) {
@@ -66,7 +71,8 @@ void PhotoshopResources::read(ChannelNames& names, DisplayInfos& infos, VelDB::O
         } else if (id == 1077) {
             if (data.size() >= 4) readDisplayInfos(data.subspan(4), true, infos);
         } else if (id >= 2000 && id <= 2998 && clipLength >= 0 && pascalString(name) == clipName) {
-            if (VelDB::Object* path = PhotoshopPathBuilder(scale.vertical, scale.horizontal).build(data)) {
+            if (VelDB::Object* path =
+                    PhotoshopPathBuilder(scale.vertical, scale.horizontal).build(data)) {
                 VelDB::objrem(clippingPath);
                 clippingPath = path;
             }
@@ -81,14 +87,16 @@ void PhotoshopResources::readPascalNames(std::span<const unsigned char> data, Ch
     for (int slot = 0; slot < kChannelSlots && data.size() - at > 1; ++slot) {
         const std::size_t length = data[at];
         if (length > data.size() - at - 1) return;
-        if (names[slot].empty()) names[slot] = VelSys::PlatformToUTF8(pascalString(data.subspan(at + 1, length)));
+        if (names[slot].empty())
+            names[slot] = VelSys::PlatformToUTF8(pascalString(data.subspan(at + 1, length)));
         at += 1 + length;
     }
 }
 
 // Counted UTF-16 names; they replace the Pascal names. A trailing NUL code
 // unit (which writers usually add) is dropped.
-void PhotoshopResources::readUnicodeNames(std::span<const unsigned char> data, ChannelNames& names) {
+void PhotoshopResources::readUnicodeNames(std::span<const unsigned char> data,
+                                          ChannelNames& names) {
     std::size_t at = 0;
     for (int slot = 0; slot < kChannelSlots && data.size() - at > 1; ++slot) {
         if (data.size() - at < 4) return;
@@ -96,20 +104,24 @@ void PhotoshopResources::readUnicodeNames(std::span<const unsigned char> data, C
         at += 4;
         if (2 * units > data.size() - at) return;
         std::u16string text;
-        for (std::uint64_t i = 0; i < units; ++i) text.push_back(static_cast<char16_t>(be16(data.data() + at + 2 * i)));
+        for (std::uint64_t i = 0; i < units; ++i)
+            text.push_back(static_cast<char16_t>(be16(data.data() + at + 2 * i)));
         at += static_cast<std::size_t>(2 * units);
         if (!text.empty() && text.back() == 0) text.pop_back();
         names[slot] = VelSys::Uni16ToUTF8(text);
     }
 }
 
-void PhotoshopResources::readDisplayInfos(std::span<const unsigned char> data, bool versioned, DisplayInfos& infos) {
+void PhotoshopResources::readDisplayInfos(std::span<const unsigned char> data, bool versioned,
+                                          DisplayInfos& infos) {
     const std::size_t recordSize = versioned ? 13 : 14;
-    for (std::size_t slot = 0; slot < kChannelSlots && data.size() >= (slot + 1) * recordSize; ++slot) {
+    for (std::size_t slot = 0; slot < kChannelSlots && data.size() >= (slot + 1) * recordSize;
+         ++slot) {
         const unsigned char* p = data.data() + slot * recordSize;
         DisplayInfo& info = infos[slot];
         info.colourSpace = static_cast<std::uint16_t>(be16(p));
-        for (int c = 0; c < 4; ++c) info.colour[c] = static_cast<std::uint16_t>(be16(p + 2 + 2 * c));
+        for (int c = 0; c < 4; ++c)
+            info.colour[c] = static_cast<std::uint16_t>(be16(p + 2 + 2 * c));
         info.opacity = static_cast<std::uint16_t>(be16(p + 10));
         info.kind = p[12];
         if (!versioned) info.padding = p[13];

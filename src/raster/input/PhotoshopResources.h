@@ -20,7 +20,7 @@ class Object;
 namespace QuillonCore {
 
 class PhotoshopResources {
-public:
+  public:
     static constexpr int kChannelSlots = 64;
     using ChannelNames = std::array<std::string, kChannelSlots>;
     using DisplayInfos = std::array<DisplayInfo, kChannelSlots>;
@@ -39,16 +39,19 @@ public:
     // Fills names and display infos; *clippingPath receives a new compound
     // when a saved path matches the clipping path name (the previous one is
     // removed). The caller owns it.
-    void read(ChannelNames& names, DisplayInfos& infos, VelDB::Object*& clippingPath, const PathScale& scale) const;
+    void read(ChannelNames& names, DisplayInfos& infos, VelDB::Object*& clippingPath,
+              const PathScale& scale) const;
 
-private:
-    using Visitor = std::function<bool(int id, std::span<const unsigned char> name, std::span<const unsigned char> data)>;
+  private:
+    using Visitor = std::function<bool(int id, std::span<const unsigned char> name,
+                                       std::span<const unsigned char> data)>;
     // Calls visit for each well-formed resource until it returns false.
     void walk(const Visitor& visit) const;
 
     static void readPascalNames(std::span<const unsigned char> data, ChannelNames& names);
     static void readUnicodeNames(std::span<const unsigned char> data, ChannelNames& names);
-    static void readDisplayInfos(std::span<const unsigned char> data, bool versioned, DisplayInfos& infos);
+    static void readDisplayInfos(std::span<const unsigned char> data, bool versioned,
+                                 DisplayInfos& infos);
 
     std::span<const unsigned char> mBlock;
 };

@@ -26,7 +26,8 @@ const std::array<unsigned char, 256>& reversedBits() {
 
 }  // namespace
 
-StripInput::StripInput(VelSys::fil* file, bool reverseBits) : mFile(file), mReverseBits(reverseBits) {}
+StripInput::StripInput(VelSys::fil* file, bool reverseBits)
+    : mFile(file), mReverseBits(reverseBits) {}
 
 void StripInput::begin(std::int64_t position, std::int64_t budget) {
     const std::int64_t end = VelSys::filgeteof(mFile);
@@ -56,7 +57,9 @@ bool StripInput::refill() {
     return true;
 }
 
-int StripInput::refillAndNext() { return refill() ? mChunk[mAt++] : -1; }
+int StripInput::refillAndNext() {
+    return refill() ? mChunk[mAt++] : -1;
+}
 
 int StripInput::read(unsigned char* destination, int count) {
     int done = 0;
@@ -73,12 +76,15 @@ int StripInput::read(unsigned char* destination, int count) {
 void StripInput::skip(std::int64_t count) {
     while (count > 0) {
         if (mAt == mLength && !refill()) return;
-        const std::int64_t n = std::min<std::int64_t>(count, static_cast<std::int64_t>(mLength - mAt));
+        const std::int64_t n =
+            std::min<std::int64_t>(count, static_cast<std::int64_t>(mLength - mAt));
         mAt += static_cast<std::size_t>(n);
         count -= n;
     }
 }
 
-bool StripInput::atEnd() { return mAt == mLength && !refill(); }
+bool StripInput::atEnd() {
+    return mAt == mLength && !refill();
+}
 
 }  // namespace QuillonCore

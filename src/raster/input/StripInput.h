@@ -13,7 +13,7 @@
 namespace QuillonCore {
 
 class StripInput {
-public:
+  public:
     StripInput(VelSys::fil* file, bool reverseBits);
 
     // Starts reading at an absolute file position with at most budget bytes.
@@ -27,7 +27,7 @@ public:
     void skip(std::int64_t count);
     bool atEnd();
 
-private:
+  private:
     int refillAndNext();
     bool refill();
 

@@ -22,11 +22,16 @@ const TiffConverter kConverters[] = {
     {Model::kBilevel, 1, Layout::kAllSamples, &S::bitsToBytes, "as the composite"},
     {Model::kBilevel, 1, Layout::kChannel, &S::bitsToBytes, "as the composite"},
 
-    {Model::kGray, 0, Layout::kPreview, &S::grayToPreview, "tifreagray tifreagraylzwtorgb tifreagray8packtorgb"},
-    {Model::kGray, 0, Layout::kRuns, &S::grayToRuns, "tifreagrayrun tifreagrayrunlzw tifreagray8packbwrun"},
-    {Model::kGray, 0, Layout::kComposite, &S::composite, "tifreagray2 tifreagraylzw2 tifreagray8packsep"},
-    {Model::kGray, 0, Layout::kAllSamples, &S::allSamples, "tifreagray3 tifreagraylzw3 tifreagray8packsep"},
-    {Model::kGray, 0, Layout::kChannel, &S::singleChannel, "tifreasep tifreaseplzw tifreagray8packsep"},
+    {Model::kGray, 0, Layout::kPreview, &S::grayToPreview,
+     "tifreagray tifreagraylzwtorgb tifreagray8packtorgb"},
+    {Model::kGray, 0, Layout::kRuns, &S::grayToRuns,
+     "tifreagrayrun tifreagrayrunlzw tifreagray8packbwrun"},
+    {Model::kGray, 0, Layout::kComposite, &S::composite,
+     "tifreagray2 tifreagraylzw2 tifreagray8packsep"},
+    {Model::kGray, 0, Layout::kAllSamples, &S::allSamples,
+     "tifreagray3 tifreagraylzw3 tifreagray8packsep"},
+    {Model::kGray, 0, Layout::kChannel, &S::singleChannel,
+     "tifreasep tifreaseplzw tifreagray8packsep"},
 
     {Model::kRgb, 0, Layout::kPreview, &S::rgbToPreview, "tifreargb tifreargblzw"},
     {Model::kRgb, 0, Layout::kRuns, &S::rgbToRuns, "tifreargbrun tifreargbrunlzw"},
@@ -45,7 +50,8 @@ const TiffConverter kConverters[] = {
      "tifreacmyk2 tifreacmyk16 tifreacmyklzw2 tifreacmykpack"},
     {Model::kCmyk, 0, Layout::kAllSamples, &S::allSamples,
      "tifreacmyk3 tifreacmyk16all tifreacmyklzw3 tifreacmykpackAllSeparations"},
-    {Model::kCmyk, 0, Layout::kChannel, &S::singleChannel, "tifreasep tifreacmyk16sep tifreaseplzw tifreaseppack"},
+    {Model::kCmyk, 0, Layout::kChannel, &S::singleChannel,
+     "tifreasep tifreacmyk16sep tifreaseplzw tifreaseppack"},
 
     // 1-bit CMYK has no run list or composite.
     {Model::kCmyk, 1, Layout::kPreview, &S::cmykToPreview, "tifrea1bitcmyk2rgb"},
@@ -57,11 +63,16 @@ const TiffConverter kConverters[] = {
 
 TiffConverter::Layout TiffConverter::layoutOf(int outputSelector) {
     switch (outputSelector) {
-        case -1: return Layout::kPreview;
-        case -2: return Layout::kRuns;
-        case -3: return Layout::kComposite;
-        case -4: return Layout::kAllSamples;
-        default: return Layout::kChannel;
+        case -1:
+            return Layout::kPreview;
+        case -2:
+            return Layout::kRuns;
+        case -3:
+            return Layout::kComposite;
+        case -4:
+            return Layout::kAllSamples;
+        default:
+            return Layout::kChannel;
     }
 }
 

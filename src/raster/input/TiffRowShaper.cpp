@@ -13,9 +13,12 @@ namespace {
 
 int compositeSamples(TiffRowShaper::Model model) {
     switch (model) {
-        case TiffRowShaper::Model::kRgb: return 3;
-        case TiffRowShaper::Model::kCmyk: return 4;
-        default: return 1;
+        case TiffRowShaper::Model::kRgb:
+            return 3;
+        case TiffRowShaper::Model::kCmyk:
+            return 4;
+        default:
+            return 1;
     }
 }
 
@@ -33,8 +36,11 @@ TiffRowShaper::TiffRowShaper(Setup setup)
       mSampleCount(static_cast<std::int64_t>(mSetup.width) * mSetup.samplesPerPixel),
       mCompositeSamples(compositeSamples(mSetup.model)),
       mInvertChannel(invertsChannel(mSetup)),
-      mSamples(std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(mSampleCount))),
-      mGray(std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(mSetup.width))) {}
+      mSamples(
+          std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(mSampleCount))),
+      mGray(
+          std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(mSetup.width))) {
+}
 
 const unsigned char* TiffRowShaper::normalize(const unsigned char* stored) {
     if (mSetup.model == Model::kBilevel) return stored;
@@ -52,7 +58,8 @@ const unsigned char* TiffRowShaper::normalize(const unsigned char* stored) {
         return stored;
     }
     if (mSetup.model == Model::kGray && mSetup.whiteIsZero)
-        for (std::int64_t i = 0; i < mSampleCount; ++i) mSamples[i] = static_cast<unsigned char>(255 - mSamples[i]);
+        for (std::int64_t i = 0; i < mSampleCount; ++i)
+            mSamples[i] = static_cast<unsigned char>(255 - mSamples[i]);
     return mSamples.get();
 }
 
@@ -72,13 +79,15 @@ void TiffRowShaper::unpackIndexes(const unsigned char* stored) {
     const int bits = mSetup.bitsPerSample;
     const int spp = mSetup.samplesPerPixel;
     if (bits == 8) {
-        for (int x = 0; x < mSetup.width; ++x) mSamples[x] = stored[static_cast<std::int64_t>(x) * spp];
+        for (int x = 0; x < mSetup.width; ++x)
+            mSamples[x] = stored[static_cast<std::int64_t>(x) * spp];
         return;
     }
     const int mask = (1 << bits) - 1;
     for (int x = 0; x < mSetup.width; ++x) {
         const std::int64_t bit = static_cast<std::int64_t>(x) * spp * bits;
-        mSamples[x] = static_cast<unsigned char>((stored[bit >> 3] >> (8 - bits - (bit & 7))) & mask);
+        mSamples[x] =
+            static_cast<unsigned char>((stored[bit >> 3] >> (8 - bits - (bit & 7))) & mask);
     }
 }
 
@@ -100,27 +109,31 @@ bool TiffRowShaper::bitsToBytes(const unsigned char* bits, unsigned char* destin
 
 // The previews compact the colour samples into the destination and expand
 // them there.
-bool TiffRowShaper::grayToPreview(const unsigned char* samples, unsigned char* destination, int length) {
+bool TiffRowShaper::grayToPreview(const unsigned char* samples, unsigned char* destination,
+                                  int length) {
     composite(samples, destination, length);
     xrgbFromLuminance(destination, mSetup.width, destination);
     return true;
 }
 
-bool TiffRowShaper::rgbToPreview(const unsigned char* samples, unsigned char* destination, int length) {
+bool TiffRowShaper::rgbToPreview(const unsigned char* samples, unsigned char* destination,
+                                 int length) {
     composite(samples, destination, length);
     xrgbFromRgb(destination, mSetup.width, destination);
     return true;
 }
 
-bool TiffRowShaper::cmykToPreview(const unsigned char* samples, unsigned char* destination, int length) {
+bool TiffRowShaper::cmykToPreview(const unsigned char* samples, unsigned char* destination,
+                                  int length) {
     composite(samples, destination, length);
     xrgbFromInk(destination, mSetup.width, destination);
     return true;
 }
 
-bool TiffRowShaper::paletteToPreview(const unsigned char* indexes, unsigned char* destination, int) {
-    xrgbFromPalette(indexes, 8, mSetup.width, mSetup.palette.data(), static_cast<int>(mSetup.palette.size()),
-                    destination);
+bool TiffRowShaper::paletteToPreview(const unsigned char* indexes, unsigned char* destination,
+                                     int) {
+    xrgbFromPalette(indexes, 8, mSetup.width, mSetup.palette.data(),
+                    static_cast<int>(mSetup.palette.size()), destination);
     return true;
 }
 
@@ -129,13 +142,15 @@ bool TiffRowShaper::grayRowToRuns(unsigned char* destination, int length) {
     return encodeRunList(destination, length, mGray.get(), mSetup.width, 1);
 }
 
-bool TiffRowShaper::grayToRuns(const unsigned char* samples, unsigned char* destination, int length) {
+bool TiffRowShaper::grayToRuns(const unsigned char* samples, unsigned char* destination,
+                               int length) {
     const int spp = mSetup.samplesPerPixel;
     for (int x = 0; x < mSetup.width; ++x) mGray[x] = samples[x * spp];
     return grayRowToRuns(destination, length);
 }
 
-bool TiffRowShaper::rgbToRuns(const unsigned char* samples, unsigned char* destination, int length) {
+bool TiffRowShaper::rgbToRuns(const unsigned char* samples, unsigned char* destination,
+                              int length) {
     const int spp = mSetup.samplesPerPixel;
     for (int x = 0; x < mSetup.width; ++x) {
         const unsigned char* p = samples + x * spp;
@@ -144,7 +159,8 @@ bool TiffRowShaper::rgbToRuns(const unsigned char* samples, unsigned char* desti
     return grayRowToRuns(destination, length);
 }
 
-bool TiffRowShaper::cmykToRuns(const unsigned char* samples, unsigned char* destination, int length) {
+bool TiffRowShaper::cmykToRuns(const unsigned char* samples, unsigned char* destination,
+                               int length) {
     const int spp = mSetup.samplesPerPixel;
     for (int x = 0; x < mSetup.width; ++x) {
         const unsigned char* p = samples + x * spp;

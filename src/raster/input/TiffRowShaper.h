@@ -17,7 +17,7 @@
 namespace QuillonCore {
 
 class TiffRowShaper {
-public:
+  public:
     enum class Model { kBilevel, kGray, kRgb, kPalette, kCmyk };
 
     struct Setup {
@@ -33,7 +33,8 @@ public:
 
     // Writes the layout into destination (length bytes for run lists);
     // false when a run list does not fit.
-    using Shape = bool (TiffRowShaper::*)(const unsigned char* samples, unsigned char* destination, int length);
+    using Shape = bool (TiffRowShaper::*)(const unsigned char* samples, unsigned char* destination,
+                                          int length);
 
     explicit TiffRowShaper(Setup setup);
 
@@ -54,7 +55,7 @@ public:
     bool allSamples(const unsigned char* samples, unsigned char* destination, int length);
     bool singleChannel(const unsigned char* samples, unsigned char* destination, int length);
 
-private:
+  private:
     void reduce16(const unsigned char* stored);
     void expandBits(const unsigned char* stored);
     void unpackIndexes(const unsigned char* stored);

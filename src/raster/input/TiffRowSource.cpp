@@ -18,13 +18,15 @@ constexpr int kFormatError = 102;
 constexpr std::int64_t kLzwMaxExpansion = 4096;
 }  // namespace
 
-TiffRowSource::TiffRowSource(pixreatyp& reader, VelSys::fil* file, const Format& format, Strips strips)
+TiffRowSource::TiffRowSource(pixreatyp& reader, VelSys::fil* file, const Format& format,
+                             Strips strips)
     : mReader(reader),
       mFile(file),
       mFormat(format),
       mStrips(std::move(strips)),
       mInput(file, format.reverseBits),
-      mRow(std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(format.rowBytes))) {
+      mRow(std::make_unique_for_overwrite<unsigned char[]>(
+          static_cast<std::size_t>(format.rowBytes))) {
     if (format.codec == Codec::kLzw) {
         mLzw = std::make_unique<tiflzwinptyp>(reader, mInput);
         mLzw->lzwini();
@@ -51,7 +53,8 @@ bool TiffRowSource::nextStrip() {
         return false;
     }
     ++mStripIndex;
-    mStripRows = std::min<std::int64_t>(mStrips.rowsPerStrip, mFormat.height - mStripIndex * mStrips.rowsPerStrip);
+    mStripRows = std::min<std::int64_t>(mStrips.rowsPerStrip,
+                                        mFormat.height - mStripIndex * mStrips.rowsPerStrip);
     mStripRowsLeft = mStripRows;
     const auto strip = static_cast<std::size_t>(mStripIndex);
     mInput.begin(mStrips.base + mStrips.offsets[strip], stripBudget(strip));
@@ -61,17 +64,22 @@ bool TiffRowSource::nextStrip() {
 }
 
 void TiffRowSource::missingData(int id) {
-    if (!mReader.pixfailed()) mReader.pixerror(VelGen::kSeverityError, VelGen::kVolatilityTransient, id);
+    if (!mReader.pixfailed())
+        mReader.pixerror(VelGen::kSeverityError, VelGen::kVolatilityTransient, id);
 }
 
 const unsigned char* TiffRowSource::nextRow() {
     if (mStripRowsLeft == 0 && !nextStrip()) return nullptr;
     --mStripRowsLeft;
     switch (mFormat.codec) {
-        case Codec::kNone: return rawRow();
-        case Codec::kPackBits: return packBitsRow();
-        case Codec::kLzw: return lzwRow();
-        case Codec::kCcitt: return ccittRow();
+        case Codec::kNone:
+            return rawRow();
+        case Codec::kPackBits:
+            return packBitsRow();
+        case Codec::kLzw:
+            return lzwRow();
+        case Codec::kCcitt:
+            return ccittRow();
     }
     return nullptr;
 }
@@ -103,14 +111,16 @@ const unsigned char* TiffRowSource::packBitsRow() {
 }
 
 const unsigned char* TiffRowSource::ccittRow() {
-    if (mCcitt->decodeRow(mRow.get()) == CcittDecoder::Status::kOutOfData) missingData(kFormatError);
+    if (mCcitt->decodeRow(mRow.get()) == CcittDecoder::Status::kOutOfData)
+        missingData(kFormatError);
     return mRow.get();
 }
 
 void TiffRowSource::decodeLzwStrip() {
     const std::int64_t needed = mFormat.rowBytes * mStripRows;
     const std::int64_t budget = stripBudget(static_cast<std::size_t>(mStripIndex));
-    const std::int64_t capacity = std::min(needed, std::max<std::int64_t>(budget, 1) * kLzwMaxExpansion);
+    const std::int64_t capacity =
+        std::min(needed, std::max<std::int64_t>(budget, 1) * kLzwMaxExpansion);
     if (capacity > VelSys::kMaxAllocation) {
         missingData(kOutOfMemory);
         mStripRowsLeft = 0;
@@ -145,8 +155,10 @@ const unsigned char* TiffRowSource::lzwRow() {
         if (mReader.pixfailed()) return nullptr;
     }
     const std::int64_t rowBytes = mFormat.rowBytes;
-    const std::int64_t available = std::clamp<std::int64_t>(mStripFilled - mStripPosition, 0, rowBytes);
-    std::memcpy(mRow.get(), mStripBuffer.get() + mStripPosition, static_cast<std::size_t>(available));
+    const std::int64_t available =
+        std::clamp<std::int64_t>(mStripFilled - mStripPosition, 0, rowBytes);
+    std::memcpy(mRow.get(), mStripBuffer.get() + mStripPosition,
+                static_cast<std::size_t>(available));
     if (available < rowBytes) {
         std::memset(mRow.get() + available, 0, static_cast<std::size_t>(rowBytes - available));
         if (!mStripBroken) missingData(kCannotRead);
@@ -162,7 +174,8 @@ void TiffRowSource::undoPredictor(unsigned char* row) const {
     const int spp = mFormat.samplesPerPixel;
     if (mFormat.bitsPerSample == 8) {
         const std::int64_t n = static_cast<std::int64_t>(mFormat.width) * spp;
-        for (std::int64_t i = spp; i < n; ++i) row[i] = static_cast<unsigned char>(row[i] + row[i - spp]);
+        for (std::int64_t i = spp; i < n; ++i)
+            row[i] = static_cast<unsigned char>(row[i] + row[i - spp]);
         return;
     }
     const std::int64_t n = static_cast<std::int64_t>(mFormat.width) * spp;

@@ -20,7 +20,7 @@
 namespace QuillonCore {
 
 class TiffRowSource {
-public:
+  public:
     enum class Codec { kNone, kPackBits, kLzw, kCcitt };
 
     struct Format {
@@ -53,7 +53,7 @@ public:
     // Passes over the next row; with one row per strip nothing is read.
     bool skipRow();
 
-private:
+  private:
     bool nextStrip();
     std::int64_t stripBudget(std::size_t strip) const;
     const unsigned char* rawRow();

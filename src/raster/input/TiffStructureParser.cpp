@@ -52,16 +52,21 @@ std::int64_t typeSize(std::uint16_t type) {
         case 1:
         case 2:
         case 6:
-        case 7: return 1;
+        case 7:
+            return 1;
         case 3:
-        case 8: return 2;
+        case 8:
+            return 2;
         case 4:
         case 9:
-        case 11: return 4;
+        case 11:
+            return 4;
         case 5:
         case 10:
-        case 12: return 8;
-        default: return 0;
+        case 12:
+            return 8;
+        default:
+            return 0;
     }
 }
 
@@ -85,7 +90,9 @@ std::optional<TiffStructureParser::Failure> TiffStructureParser::parse(TiffDirec
     return std::nullopt;
 }
 
-void TiffStructureParser::fail(int id) { throw ParseStopped{Failure{id, {}}}; }
+void TiffStructureParser::fail(int id) {
+    throw ParseStopped{Failure{id, {}}};
+}
 
 std::uint16_t TiffStructureParser::word(const unsigned char* p) const {
     return mDirectory->bigEndian ? static_cast<std::uint16_t>((p[0] << 8) | p[1])
@@ -94,13 +101,16 @@ std::uint16_t TiffStructureParser::word(const unsigned char* p) const {
 
 std::uint32_t TiffStructureParser::longValue(const unsigned char* p) const {
     if (mDirectory->bigEndian)
-        return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-    return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+        return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+               (std::uint32_t{p[2]} << 8) | p[3];
+    return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) |
+           p[0];
 }
 
 // Reads exactly count bytes at a position relative to the file start;
 // running out of file is a format error.
-void TiffStructureParser::readAt(std::int64_t position, unsigned char* destination, std::int64_t count) {
+void TiffStructureParser::readAt(std::int64_t position, unsigned char* destination,
+                                 std::int64_t count) {
     if (count == 0) return;
     if (position < 0 || count < 0 || position > mEnd || count > mEnd - position) fail(kFormatError);
     VelSys::filpos(mFile, static_cast<int>(position));
@@ -138,7 +148,8 @@ void TiffStructureParser::parseIfd(std::uint32_t ifdOffset) {
 // The value bytes of an entry: inline when they fit in the entry's 4 bytes
 // (decoded from those raw bytes, never from the assembled offset), else at
 // the offset, which must lie wholly inside the file.
-std::vector<unsigned char> TiffStructureParser::valueBytes(const Entry& entry, std::int64_t valueSize) {
+std::vector<unsigned char> TiffStructureParser::valueBytes(const Entry& entry,
+                                                           std::int64_t valueSize) {
     const std::int64_t total = static_cast<std::int64_t>(entry.count) * valueSize;
     if (total <= 4) return std::vector<unsigned char>(entry.raw, entry.raw + total);
     if (total > mEnd) fail(kFormatError);
@@ -185,8 +196,12 @@ std::vector<unsigned char> TiffStructureParser::stringBytes(const Entry& entry) 
 void TiffStructureParser::takeEntry(const Entry& entry) {
     TiffDirectory& d = *mDirectory;
     switch (entry.tag) {
-        case kImageWidth: d.width = single(entry); break;
-        case kImageLength: d.height = single(entry); break;
+        case kImageWidth:
+            d.width = single(entry);
+            break;
+        case kImageLength:
+            d.height = single(entry);
+            break;
         case kBitsPerSample:
             if (entry.count == 0) fail(kFormatError);
             d.bitsPerSample = integers(entry, 1)[0];
@@ -195,19 +210,43 @@ void TiffStructureParser::takeEntry(const Entry& entry) {
             d.compression = single(entry);
             if (!acceptedCompression(d.compression)) fail(kCannotRead);
             break;
-        case kPhotometric: d.photometric = static_cast<int>(std::min<std::uint32_t>(single(entry), 0xFFFF)); break;
-        case kFillOrder: d.fillOrder = single(entry); break;
-        case kStripOffsets: d.stripOffsets = integers(entry, entry.count); break;
-        case kSamplesPerPixel: d.samplesPerPixel = single(entry); break;
-        case kRowsPerStrip: d.rowsPerStrip = single(entry); break;
-        case kStripByteCounts: d.stripByteCounts = integers(entry, entry.count); break;
+        case kPhotometric:
+            d.photometric = static_cast<int>(std::min<std::uint32_t>(single(entry), 0xFFFF));
+            break;
+        case kFillOrder:
+            d.fillOrder = single(entry);
+            break;
+        case kStripOffsets:
+            d.stripOffsets = integers(entry, entry.count);
+            break;
+        case kSamplesPerPixel:
+            d.samplesPerPixel = single(entry);
+            break;
+        case kRowsPerStrip:
+            d.rowsPerStrip = single(entry);
+            break;
+        case kStripByteCounts:
+            d.stripByteCounts = integers(entry, entry.count);
+            break;
         case kXResolution:
-        case kYResolution: takeResolution(entry); break;
-        case kPlanarConfiguration: d.planarConfiguration = single(entry); break;
-        case kT4Options: d.t4Options = single(entry); break;
-        case kResolutionUnit: d.resolutionUnitCm = single(entry) == 3; break;
-        case kPredictor: d.predictor = single(entry); break;
-        case kColorMap: mColorMap = entry; break;
+        case kYResolution:
+            takeResolution(entry);
+            break;
+        case kPlanarConfiguration:
+            d.planarConfiguration = single(entry);
+            break;
+        case kT4Options:
+            d.t4Options = single(entry);
+            break;
+        case kResolutionUnit:
+            d.resolutionUnitCm = single(entry) == 3;
+            break;
+        case kPredictor:
+            d.predictor = single(entry);
+            break;
+        case kColorMap:
+            mColorMap = entry;
+            break;
         case kInkNames: {
             const auto bytes = stringBytes(entry);
             d.hasInkNames = entry.type == 2;
@@ -216,18 +255,22 @@ void TiffStructureParser::takeEntry(const Entry& entry) {
         }
         case kImageId: {
             const auto bytes = stringBytes(entry);
-            const auto end = std::find(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 255), 0);
+            const auto end = std::find(bytes.begin(),
+                                       bytes.begin() + std::min<std::size_t>(bytes.size(), 255), 0);
             d.imageId.assign(bytes.begin(), end);
             break;
         }
-        case kCmykEquivalent: mCmykEquivalent = entry; break;
+        case kCmykEquivalent:
+            mCmykEquivalent = entry;
+            break;
         case kPhotoshop:
             if (entry.type == 1 || entry.type == 7) d.photoshopResources = valueBytes(entry, 1);
             break;
         case kIccProfile:
             if (typeSize(entry.type) == 1) d.iccProfile = valueBytes(entry, 1);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -272,13 +315,15 @@ void TiffStructureParser::takeColorMap(const Entry& entry) {
     const std::uint32_t colours = 1u << bits;
     d.palette.assign(256, 0);
     for (std::uint32_t i = 0; i < colours; ++i) {
-        const std::uint32_t r = map[i] >> 8, g = map[colours + i] >> 8, b = map[2 * colours + i] >> 8;
+        const std::uint32_t r = map[i] >> 8, g = map[colours + i] >> 8,
+                            b = map[2 * colours + i] >> 8;
         d.palette[i] = ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
     }
 }
 
 void TiffStructureParser::finishInks() {
-    if (mCmykEquivalent) mDirectory->cmykEquivalent = integers(*mCmykEquivalent, mCmykEquivalent->count);
+    if (mCmykEquivalent)
+        mDirectory->cmykEquivalent = integers(*mCmykEquivalent, mCmykEquivalent->count);
 }
 
 }  // namespace QuillonCore

@@ -15,7 +15,7 @@
 namespace QuillonCore {
 
 class TiffStructureParser {
-public:
+  public:
     // A parse failure: a numeric message id, or (id 0) a localization key.
     struct Failure {
         int id = 0;
@@ -27,7 +27,7 @@ public:
 
     std::optional<Failure> parse(TiffDirectory& directory);
 
-private:
+  private:
     struct Entry {
         std::uint16_t tag = 0;
         std::uint16_t type = 0;

@@ -7,14 +7,14 @@
 namespace QuillonCore {
 
 class lzwinpbyttyp : public lzwinptyp {
-public:
+  public:
     // The next decoded byte, or -1 after the last one (and for ever after).
     int getcha();
 
-protected:
+  protected:
     int lzwoutput(const unsigned char* bytes, int count) override;
 
-private:
+  private:
     const unsigned char* mChunk = nullptr;
     int mPosition = 0;
     int mSize = 0;

@@ -67,7 +67,8 @@ int lzwinptyp::lzwreadbytes(unsigned char* destination, int max) {
     return n;
 }
 
-void lzwinptyp::lzwerror(const VelGen::MessageSeverity&, const VelGen::MessageVolatility& volatility, int id) {
+void lzwinptyp::lzwerror(const VelGen::MessageSeverity&,
+                         const VelGen::MessageVolatility& volatility, int id) {
     char text[32];
     std::snprintf(text, sizeof text, "lzwerror %d", id);
     VelGen::ShowInfoMessage(VelGen::kSeverityInfo, volatility, VelSys::UTF8ToUni16(text));
@@ -103,7 +104,9 @@ int lzwinptyp::lzwgetnextcode() {
     return static_cast<int>((mBits >> mBitCount) & ((1u << mWidth) - 1));
 }
 
-bool lzwinptyp::isintable(int code) const { return code < mNext; }
+bool lzwinptyp::isintable(int code) const {
+    return code < mNext;
+}
 
 void lzwinptyp::addString(int prefix, int firstByteCode) {
     if (mNext >= kTableSize || prefix < 0) return;
@@ -115,7 +118,9 @@ void lzwinptyp::addString(int prefix, int firstByteCode) {
     if (mNext + 1 >= (1 << mWidth) && mWidth < 12) ++mWidth;
 }
 
-void lzwinptyp::lzwaddstringtotable(int code) { addString(mPrevious, code); }
+void lzwinptyp::lzwaddstringtotable(int code) {
+    addString(mPrevious, code);
+}
 
 // Strings are chains of prefixes; they are written back to front.
 inline void lzwinptyp::copyString(int code, unsigned char* destination) const {
@@ -218,7 +223,8 @@ int lzwinptyp::stripFull(int written) {
 // beyond the string it copies whole words: a word may read past the
 // string's end (still inside the buffer, before the destination) and write
 // past it (into room the next strings overwrite).
-inline void copyEarlier(unsigned char* destination, const unsigned char* source, int length, bool room) {
+inline void copyEarlier(unsigned char* destination, const unsigned char* source, int length,
+                        bool room) {
     if (!room) {
         std::memcpy(destination, source, static_cast<std::size_t>(length));
         return;

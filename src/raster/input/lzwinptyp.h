@@ -19,7 +19,7 @@
 namespace QuillonCore {
 
 class lzwinptyp {
-public:
+  public:
     static constexpr int kClear = 256;
     static constexpr int kEndOfInformation = 257;
     static constexpr int kFirstFree = 258;
@@ -51,16 +51,16 @@ public:
     int lzwentries() const { return mNext; }
     int lzwcodewidth() const { return mWidth; }
 
-protected:
+  protected:
     // The next compressed byte, or -1 at the end of the input.
     virtual int lzwgetbyte() = 0;
     // Up to max compressed bytes (the default pulls them one by one).
     virtual int lzwreadbytes(unsigned char* destination, int max);
-    virtual void lzwerror(const VelGen::MessageSeverity& severity, const VelGen::MessageVolatility& volatility,
-                          int id);
+    virtual void lzwerror(const VelGen::MessageSeverity& severity,
+                          const VelGen::MessageVolatility& volatility, int id);
     virtual int lzwoutput(const unsigned char* bytes, int count) = 0;
 
-private:
+  private:
     int nextInputByte();
     [[noreturn]] void invalidCode();
     void addString(int prefix, int firstByteCode);

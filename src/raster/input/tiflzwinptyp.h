@@ -10,21 +10,23 @@
 namespace QuillonCore {
 
 class tiflzwinptyp : public lzwinptyp {
-public:
+  public:
     tiflzwinptyp(pixreatyp& reader, StripInput& input) : mReader(reader), mInput(input) {}
 
-protected:
+  protected:
     int lzwgetbyte() override { return mInput.next(); }
-    int lzwreadbytes(unsigned char* destination, int max) override { return mInput.read(destination, max); }
-    void lzwerror(const VelGen::MessageSeverity& severity, const VelGen::MessageVolatility& volatility,
-                  int id) override {
+    int lzwreadbytes(unsigned char* destination, int max) override {
+        return mInput.read(destination, max);
+    }
+    void lzwerror(const VelGen::MessageSeverity& severity,
+                  const VelGen::MessageVolatility& volatility, int id) override {
         mReader.pixerror(severity, volatility, id);
     }
     // The output buffer is the strip buffer itself: nothing to copy, and a
     // full buffer is the end of the strip.
     int lzwoutput(const unsigned char*, int) override { return 1; }
 
-private:
+  private:
     pixreatyp& mReader;
     StripInput& mInput;
 };

@@ -29,9 +29,12 @@ const auto kTransient = VelGen::kVolatilityTransient;
 
 }  // namespace
 
-tifreatyp::tifreatyp(VelSys::fil* file) : pixreatyp(VelSys::PixelDefinitions::kPixelFormatTiff, file) {}
+tifreatyp::tifreatyp(VelSys::fil* file)
+    : pixreatyp(VelSys::PixelDefinitions::kPixelFormatTiff, file) {}
 
-tifreatyp::~tifreatyp() { VelDB::objrem(mClippingPath); }
+tifreatyp::~tifreatyp() {
+    VelDB::objrem(mClippingPath);
+}
 
 void tifreatyp::release() {
     mSource.reset();
@@ -57,8 +60,8 @@ void tifreatyp::resetMetadata() {
     mIccProfile.reset();
 }
 
-int tifreatyp::pixreaini(int* resolutionNumerator, int* resolutionDenominator, int* rows, int* columns,
-                         int outputSelector, unsigned int imageOffset) {
+int tifreatyp::pixreaini(int* resolutionNumerator, int* resolutionDenominator, int* rows,
+                         int* columns, int outputSelector, unsigned int imageOffset) {
     release();
     mFailed = false;
     mRowsLeft = 0;
@@ -135,19 +138,22 @@ void tifreatyp::takeInkNames() {
 // take them to document units through the image's size and resolution.
 void tifreatyp::takePhotoshopResources() {
     if (mDirectory.photoshopResources.empty()) return;
-    double numerator = mDirectory.resolutionNumerator, denominator = mDirectory.resolutionDenominator;
+    double numerator = mDirectory.resolutionNumerator,
+           denominator = mDirectory.resolutionDenominator;
     if (numerator == 0 || denominator == 0) numerator = 300, denominator = 1;
     const double unit = VelDB::getppi() * std::ldexp(1.0, -24) * denominator / numerator /
                         (mDirectory.resolutionUnitCm ? 2.54 : 1.0);
     const PhotoshopResources::PathScale scale{unit * mDirectory.height, unit * mDirectory.width};
-    PhotoshopResources(mDirectory.photoshopResources).read(mChannelNames, mDisplayInfos, mClippingPath, scale);
+    PhotoshopResources(mDirectory.photoshopResources)
+        .read(mChannelNames, mDisplayInfos, mClippingPath, scale);
 }
 
 bool tifreatyp::validateSize() {
     const TiffDirectory& d = mDirectory;
     const std::int64_t width = d.width, spp = d.samplesPerPixel;
-    const bool fits = width >= 1 && width <= INT_MAX / 4 && d.height >= 1 && d.height <= INT_MAX && spp >= 1 &&
-                      spp <= kMaxSamplesPerPixel && d.bitsPerSample >= 1 && d.bitsPerSample <= 16 &&
+    const bool fits = width >= 1 && width <= INT_MAX / 4 && d.height >= 1 && d.height <= INT_MAX &&
+                      spp >= 1 && spp <= kMaxSamplesPerPixel && d.bitsPerSample >= 1 &&
+                      d.bitsPerSample <= 16 &&
                       (width * spp * d.bitsPerSample + 7) / 8 <= kMaxRowBytes &&
                       width * std::max<std::int64_t>(spp, 4) <= kMaxRowBytes;
     if (!fits) {
@@ -207,26 +213,34 @@ tifreatyp::Refusal tifreatyp::modelFor(TiffRowShaper::Model& model) const {
             break;
         case 3:
             model = TiffRowShaper::Model::kPalette;
-            if (!d.palette.empty() && (bits == 1 || bits == 2 || bits == 4 || bits == 8)) return Refusal::kNone;
+            if (!d.palette.empty() && (bits == 1 || bits == 2 || bits == 4 || bits == 8))
+                return Refusal::kNone;
             break;
         case 5:
             model = TiffRowShaper::Model::kCmyk;
             if (spp < 4) return Refusal::kUnsupportedColourspace;
             if (byteSamples || bits == 1) return Refusal::kNone;
             break;
-        default: break;
+        default:
+            break;
     }
     return d.compression == 1 ? Refusal::kUnsupportedColourspace : Refusal::kCannotRead;
 }
 
-tifreatyp::Refusal tifreatyp::codecFor(TiffRowShaper::Model model, TiffRowSource::Codec& codec) const {
+tifreatyp::Refusal tifreatyp::codecFor(TiffRowShaper::Model model,
+                                       TiffRowSource::Codec& codec) const {
     const TiffDirectory& d = mDirectory;
     switch (d.compression) {
-        case 1: codec = TiffRowSource::Codec::kNone; return Refusal::kNone;
-        case 32773: codec = TiffRowSource::Codec::kPackBits; return Refusal::kNone;
+        case 1:
+            codec = TiffRowSource::Codec::kNone;
+            return Refusal::kNone;
+        case 32773:
+            codec = TiffRowSource::Codec::kPackBits;
+            return Refusal::kNone;
         case 5:
             codec = TiffRowSource::Codec::kLzw;
-            if (d.predictor == 1 || (d.predictor == 2 && (d.bitsPerSample == 8 || d.bitsPerSample == 16)))
+            if (d.predictor == 1 ||
+                (d.predictor == 2 && (d.bitsPerSample == 8 || d.bitsPerSample == 16)))
                 return Refusal::kNone;
             return Refusal::kCannotRead;
         case 2:
@@ -237,7 +251,8 @@ tifreatyp::Refusal tifreatyp::codecFor(TiffRowShaper::Model model, TiffRowSource
             // Two-dimensional Group 3 coding is not decoded.
             if (d.compression == 3 && (d.t4Options & 1)) return Refusal::kCannotRead;
             return Refusal::kNone;
-        default: return Refusal::kCannotRead;
+        default:
+            return Refusal::kCannotRead;
     }
 }
 
@@ -250,7 +265,9 @@ tifreatyp::Refusal tifreatyp::chooseConverter() {
     if (refusal != Refusal::kNone) return refusal;
     mConverter = TiffConverter::find(model, static_cast<int>(mDirectory.bitsPerSample),
                                      TiffConverter::layoutOf(mOutputSelector));
-    if (!mConverter) return mDirectory.compression == 1 ? Refusal::kUnsupportedColourspace : Refusal::kCannotRead;
+    if (!mConverter)
+        return mDirectory.compression == 1 ? Refusal::kUnsupportedColourspace
+                                           : Refusal::kCannotRead;
     if (codec == TiffRowSource::Codec::kLzw && oldStyleLzw()) return Refusal::kCannotRead;
     try {
         makeRowSteps(model, codec);
@@ -280,7 +297,8 @@ void tifreatyp::makeRowSteps(TiffRowShaper::Model model, TiffRowSource::Codec co
     format.height = static_cast<int>(d.height);
     format.bitsPerSample = static_cast<int>(d.bitsPerSample);
     format.samplesPerPixel = mSamplesPerPixel;
-    format.rowBytes = (static_cast<std::int64_t>(mWidth) * mSamplesPerPixel * format.bitsPerSample + 7) / 8;
+    format.rowBytes =
+        (static_cast<std::int64_t>(mWidth) * mSamplesPerPixel * format.bitsPerSample + 7) / 8;
     format.bigEndian = d.bigEndian;
     format.horizontalPredictor = codec == TiffRowSource::Codec::kLzw && d.predictor == 2;
     format.reverseBits = d.fillOrder == 2 && format.bitsPerSample == 1;
@@ -306,28 +324,37 @@ void tifreatyp::makeRowSteps(TiffRowShaper::Model model, TiffRowSource::Codec co
 
 void tifreatyp::refuse(Refusal refusal) {
     switch (refusal) {
-        case Refusal::kNone: break;
-        case Refusal::kOutOfMemory: pixerror(kError, kTransient, kOutOfMemory); break;
+        case Refusal::kNone:
+            break;
+        case Refusal::kOutOfMemory:
+            pixerror(kError, kTransient, kOutOfMemory);
+            break;
         case Refusal::kUnsupportedColourspace:
             pixerror(kError, kTransient, std::string(kUnsupportedColourspace));
             break;
-        case Refusal::kCannotRead: pixerror(kError, kTransient, kCannotRead); break;
+        case Refusal::kCannotRead:
+            pixerror(kError, kTransient, kCannotRead);
+            break;
     }
 }
 
-bool tifreatyp::HasRowConverter() const { return mConverter && mSource && mRowsLeft > 0 && !mFailed; }
+bool tifreatyp::HasRowConverter() const {
+    return mConverter && mSource && mRowsLeft > 0 && !mFailed;
+}
 
 int tifreatyp::ConvertRow(unsigned char* destination, int length) {
     if (!destination) return mSource->skipRow() ? 1 : 0;
     const unsigned char* stored = mSource->nextRow();
     if (!stored) return 0;
     const unsigned char* samples = mShaper->normalize(stored);
-    if (!((*mShaper).*(mConverter->shape))(samples, destination, length)) pixerror(kError, kTransient, kOutOfMemory);
+    if (!((*mShaper).*(mConverter->shape))(samples, destination, length))
+        pixerror(kError, kTransient, kOutOfMemory);
     return 1;
 }
 
 const char* tifreatyp::pixchannelname(int index) {
-    if (index < 0 || index >= PhotoshopResources::kChannelSlots || mChannelNames[index].empty()) return nullptr;
+    if (index < 0 || index >= PhotoshopResources::kChannelSlots || mChannelNames[index].empty())
+        return nullptr;
     return mChannelNames[index].c_str();
 }
 

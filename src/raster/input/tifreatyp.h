@@ -27,14 +27,14 @@
 namespace QuillonCore {
 
 class tifreatyp : public pixreatyp {
-public:
+  public:
     explicit tifreatyp(VelSys::fil* file);
     ~tifreatyp() override;
     tifreatyp(const tifreatyp&) = delete;
     tifreatyp& operator=(const tifreatyp&) = delete;
 
-    int pixreaini(int* resolutionNumerator, int* resolutionDenominator, int* rows, int* columns, int outputSelector,
-                  unsigned int imageOffset) override;
+    int pixreaini(int* resolutionNumerator, int* resolutionDenominator, int* rows, int* columns,
+                  int outputSelector, unsigned int imageOffset) override;
     void pixreaend() override;
     int pixbitspersample() const override { return static_cast<int>(mDirectory.bitsPerSample); }
     unsigned int pixcompression() const override { return mDirectory.compression; }
@@ -55,11 +55,11 @@ public:
     // What the parser read (for hosts that describe a file).
     const TiffDirectory& directory() const { return mDirectory; }
 
-protected:
+  protected:
     int ConvertRow(unsigned char* destination, int length) override;
     bool HasRowConverter() const override;
 
-private:
+  private:
     // Why no converter was chosen: the message to report.
     enum class Refusal { kNone, kUnsupportedColourspace, kCannotRead, kOutOfMemory };
 
