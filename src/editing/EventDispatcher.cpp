@@ -31,15 +31,15 @@ class EventDispatcher::DepthGuard {
 
 // Receivers are told before the containers go, so none calls back into a
 // destroyed dispatcher; that includes receivers whose registration was still
-// pending.
+// pending. Those unregistered during a dispatch were told then.
 EventDispatcher::~EventDispatcher() {
     *mAlive = false;
     std::set<EventReceiver*> receivers;
-    for (const auto& [receiver, ids] : mReceiverEvents) receivers.insert(receiver);
+    for (const auto& [receiver, ids] : mReceiverEvents)
+        if (!IsPendingUnregistration(receiver)) receivers.insert(receiver);
     for (const auto& [id, handlers] : mPendingHandlers)
         for (const EventHandler& handler : handlers) receivers.insert(handler.GetReceiver());
-    for (EventReceiver* receiver : receivers)
-        if (!IsPendingUnregistration(receiver)) receiver->NotifyReceiverWasUnregistered(this);
+    for (EventReceiver* receiver : receivers) receiver->NotifyReceiverWasUnregistered(this);
 }
 
 void EventDispatcher::RegisterEventHandler(const EventHandler& handler, EventID id) {
@@ -50,7 +50,7 @@ void EventDispatcher::RegisterEventHandler(const EventHandler& handler, EventID 
     }
     if (mDispatchDepth == 0) {
         AddHandler(handler, id);
-    } else if (!IsPendingUnregistration(receiver)) {
+    } else if (!WasUnregisteredDuringDispatch(receiver)) {
         // Known to the receiver at once: should it die before the dispatch
         // ends, its destructor withdraws the pending registration.
         mPendingHandlers[id].push_back(handler);
@@ -82,10 +82,12 @@ void EventDispatcher::UnregisterReceiver(EventReceiver* receiver) {
         VelSys::debug("EventDispatcher: unregistration without a receiver ignored");
         return;
     }
-    if (mDispatchDepth != 0)
-        mPendingUnregistrations.insert(receiver);
-    else
+    if (mDispatchDepth != 0) {
+        DropPendingHandlers(receiver);
+        mPendingUnregistrations[receiver] = receiver->Serial();
+    } else {
         ReallyUnregisterReceiver(receiver);
+    }
     receiver->NotifyReceiverWasUnregistered(this);
 }
 
@@ -120,19 +122,36 @@ void EventDispatcher::DispatchEvent(EventID id, const EventParameter& parameter)
     }
 }
 
+bool EventDispatcher::WasUnregisteredDuringDispatch(const EventReceiver* receiver) const {
+    auto found = mPendingUnregistrations.find(const_cast<EventReceiver*>(receiver));
+    return found != mPendingUnregistrations.end() && found->second == receiver->Serial();
+}
+
+void EventDispatcher::DropPendingHandlers(EventReceiver* receiver) {
+    for (auto it = mPendingHandlers.begin(); it != mPendingHandlers.end();) {
+        std::erase_if(it->second,
+                      [receiver](const EventHandler& h) { return h.GetReceiver() == receiver; });
+        it = it->second.empty() ? mPendingHandlers.erase(it) : std::next(it);
+    }
+}
+
+// Handlers still in the table for an unregistered address belong to the
+// receivers unregistered during the dispatch; pending ones belong to live
+// receivers only (an unregistration drops them). So the removals go first,
+// and a receiver made at the address of a destroyed one keeps its
+// registrations.
 void EventDispatcher::SettleDeferredWork() {
+    while (!mPendingUnregistrations.empty()) {
+        EventReceiver* receiver = mPendingUnregistrations.begin()->first;
+        ReallyUnregisterReceiver(receiver);
+        mPendingUnregistrations.erase(mPendingUnregistrations.begin());
+    }
     while (!mPendingHandlers.empty()) {
         auto first = mPendingHandlers.begin();
         const EventID id = first->first;
         std::vector<EventHandler> handlers = std::move(first->second);
         mPendingHandlers.erase(first);
-        for (const EventHandler& handler : handlers)
-            if (!IsPendingUnregistration(handler.GetReceiver())) AddHandler(handler, id);
-    }
-    while (!mPendingUnregistrations.empty()) {
-        EventReceiver* receiver = *mPendingUnregistrations.begin();
-        ReallyUnregisterReceiver(receiver);
-        mPendingUnregistrations.erase(mPendingUnregistrations.begin());
+        for (const EventHandler& handler : handlers) AddHandler(handler, id);
     }
 }
 

@@ -60,11 +60,17 @@ class EventDispatcher {
     bool IsPendingUnregistration(EventReceiver* receiver) const {
         return mPendingUnregistrations.count(receiver) != 0;
     }
+    // This very object (not a later one at its address) was unregistered
+    // during the running dispatch.
+    bool WasUnregisteredDuringDispatch(const EventReceiver* receiver) const;
+    void DropPendingHandlers(EventReceiver* receiver);
 
     std::map<EventID, std::vector<EventHandler>> mHandlers;
     std::map<EventReceiver*, std::set<EventID>> mReceiverEvents;
     std::map<EventID, std::vector<EventHandler>> mPendingHandlers;
-    std::set<EventReceiver*> mPendingUnregistrations;
+    // Receivers unregistered during the dispatch, with their serial numbers.
+    // Their pending registrations are dropped at once.
+    std::map<EventReceiver*, std::uint64_t> mPendingUnregistrations;
     int mDispatchDepth = 0;
     std::shared_ptr<bool> mAlive = std::make_shared<bool>(true);
 };

@@ -4,6 +4,11 @@
 
 namespace QuillonCore {
 
+std::uint64_t EventReceiver::NextSerial() {
+    static std::uint64_t serial = 0;
+    return ++serial;
+}
+
 EventReceiver::~EventReceiver() {
     UnregisterEventHandlers();
 }

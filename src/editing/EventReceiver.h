@@ -3,6 +3,7 @@
 // with and unregisters from all of them when it is destroyed, so a dead
 // receiver is never called.
 
+#include <cstdint>
 #include <set>
 
 namespace QuillonCore {
@@ -18,6 +19,8 @@ class EventReceiver {
 
     // Removes this receiver's handlers from every dispatcher.
     void UnregisterEventHandlers();
+    // Tells this receiver apart from one made later at the same address.
+    std::uint64_t Serial() const { return mSerial; }
     // Whether this receiver is (or is about to be) registered with the dispatcher.
     bool IsRegisteredWith(const EventDispatcher* dispatcher) const {
         return mDispatchers.count(const_cast<EventDispatcher*>(dispatcher)) != 0;
@@ -32,7 +35,10 @@ class EventReceiver {
         mDispatchers.erase(dispatcher);
     }
 
+    static std::uint64_t NextSerial();
+
     std::set<EventDispatcher*> mDispatchers;
+    const std::uint64_t mSerial = NextSerial();
 };
 
 }  // namespace QuillonCore

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -180,4 +181,25 @@ TEST(EventDispatcher, ANullReceiverIsIgnored) {
         nullptr, [](EventDispatcher*, const EventParameter&) {}, kPing);
     d.UnregisterReceiver(nullptr);
     EXPECT_EQ(d.HandlerCount(kPing), 0u);
+}
+
+TEST(EventDispatcher, AReceiverMadeAtTheAddressOfOneDestroyedInTheSameDispatchKeepsItsRegistration) {
+    EventDispatcher d;
+    Journal journal;
+    Listener a("a", journal);
+    alignas(Listener) unsigned char storage[sizeof(Listener)];
+    Listener* occupant = new (storage) Listener("first", journal);
+    occupant->Listen(d, kPong);
+    a.Listen(d, kPing, [&] {
+        occupant->~Listener();
+        occupant = new (storage) Listener("second", journal);  // the same address
+        occupant->Listen(d, kPong);
+    });
+    d.DispatchEvent(kPing);
+    journal.clear();
+    d.DispatchEvent(kPong);
+    EXPECT_EQ(journal, Journal({"second"}));
+    d.UnregisterReceiver(&a);
+    occupant->~Listener();
+    EXPECT_EQ(d.HandlerCount(kPong), 0u);
 }

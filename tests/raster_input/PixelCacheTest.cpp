@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "CountingLink.h"
 #include "FakeReader.h"
 #include "platform/velsys/RecoveryScope.h"
 #include "support/TestSupport.h"
@@ -167,4 +168,24 @@ TEST_F(PixelCache, AFailureWhileFillingCachesNothing) {
         EXPECT_EQ(pixreatyp::msCacheSize, 0u);
     }
     EXPECT_EQ(recorder.said().size(), 2u);
+}
+
+TEST_F(PixelCache, SynthesizedSeparationsAreCachedApart) {
+    const FakeImage image;
+    FakeFile file(image);
+    CountingLink link(4, 4);
+    std::vector<Bytes> firstRows;
+    for (int separation : {0, 1, 0}) {
+        SCOPED_TRACE(separation);
+        FakeReader reader(&file.file, image);
+        prepare(reader, -4);
+        reader.pixcolsynini(&link, true, separation);
+        reader.pixcachereabeg(&file.file, 1);
+        Bytes row(image.width);
+        ASSERT_EQ(reader.pixrealin(row.data(), image.width), 1);
+        firstRows.push_back(row);
+    }
+    EXPECT_EQ(pixreatyp::msCacheChannelCount, 2u);
+    EXPECT_NE(firstRows[0], firstRows[1]);
+    EXPECT_EQ(firstRows[0], firstRows[2]);
 }

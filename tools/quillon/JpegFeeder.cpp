@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "services/Status.h"
+
 namespace Quillon {
 
 namespace {
@@ -52,6 +54,7 @@ bool JpegFeeder::feed(
     std::string& error) {
     std::vector<unsigned char> row(static_cast<std::size_t>(columns) * components);
     const bool invert = colourType != 5;
+    QuillonCore::Status status(1, u"Compressing rows");
     for (int y = 0; y < rows; ++y) {
         if (reader.pixrealin(row.data(), static_cast<int>(row.size())) != 1) {
             error = "row " + std::to_string(y) + " cannot be read";
@@ -63,6 +66,7 @@ bool JpegFeeder::feed(
             error = "row " + std::to_string(y) + " cannot be compressed";
             return false;
         }
+        status.Notify(double(y + 1) / rows);
     }
     return true;
 }

@@ -118,6 +118,10 @@ void pixreatyp::pixcachereabeg(VelSys::fil* file, int key) {
     shape.width = mWidth;
     shape.rows = mRowsLeft;
     shape.rowBytes = deliveredRowBytes();
+    if (mColourManaged) {
+        shape.separation = mSelectedOutputSeparation;
+        shape.link = mColourLink;
+    }
     if (shape.rowBytes <= 0) return;  // run lists vary in length: not cached
     VelSys::filref ref;
     if (VelSys::filrefnew(&ref, file) != 0) return;

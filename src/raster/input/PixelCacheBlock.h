@@ -14,11 +14,16 @@ struct PixelCacheBlock {
     int width = 0;
     int rows = 0;
     std::int64_t rowBytes = 0;
+    // Colour-synthesized rows: the selected separation and the link (-2 and
+    // null for rows as the file stores them).
+    int separation = -2;
+    const void* link = nullptr;
     std::vector<unsigned char> bytes;  // rows x rowBytes
 
     bool sameShape(const PixelCacheBlock& other) const {
         return selector == other.selector && imageOffset == other.imageOffset &&
-               width == other.width && rows == other.rows && rowBytes == other.rowBytes;
+               width == other.width && rows == other.rows && rowBytes == other.rowBytes &&
+               separation == other.separation && link == other.link;
     }
 };
 
