@@ -6,7 +6,7 @@
 #include "platform/velsys/ustring.h"
 #include "raster/output/PhotoshopPathRecords.h"
 #include "raster/output/PhotoshopResourceBlock.h"
-#include "raster/output/TiffDirectory.h"
+#include "raster/output/TiffDirectoryBuilder.h"
 #include "raster/output/lzwouttyp.h"
 
 namespace QuillonCore {
@@ -124,67 +124,67 @@ PhotoshopResourceBlock photoshopBlock(const Image& image, const PathPlacement& p
 }
 
 // The entries whose values may need blocks, in the order of the blocks.
-void addMetadata(TiffDirectory& directory, const Image& image, const std::string& software,
+void addMetadata(TiffDirectoryBuilder& directory, const Image& image, const std::string& software,
                  const PhotoshopResourceBlock& photoshop, const std::string& description) {
     const std::vector<unsigned char> softwareText = textWithNul(software.c_str());
-    directory.AddData(kSoftware, TiffDirectory::kAscii,
+    directory.AddData(kSoftware, TiffDirectoryBuilder::kAscii,
                       static_cast<std::uint32_t>(softwareText.size()), softwareText, true);
     if (!photoshop.empty())
-        directory.AddData(kPhotoshop, TiffDirectory::kByte,
+        directory.AddData(kPhotoshop, TiffDirectoryBuilder::kByte,
                           static_cast<std::uint32_t>(photoshop.bytes().size()), photoshop.bytes());
     const ColorspaceInfo& colorspace = image.colorspace;
     if (colorspace.hasSeparationInfo()) {
         const std::vector<unsigned char> names = inkNames(colorspace);
-        directory.AddData(kInkNames, TiffDirectory::kAscii,
+        directory.AddData(kInkNames, TiffDirectoryBuilder::kAscii,
                           static_cast<std::uint32_t>(names.size()), names);
         const std::vector<unsigned char> cmyk = cmykEquivalents(colorspace);
-        directory.AddData(kCmykEquivalent, TiffDirectory::kByte,
+        directory.AddData(kCmykEquivalent, TiffDirectoryBuilder::kByte,
                           static_cast<std::uint32_t>(cmyk.size()), cmyk);
     }
     if (!description.empty() && description[0] != '\0') {
         const std::vector<unsigned char> text = textWithNul(description.c_str());
-        directory.AddData(kImageDescription, TiffDirectory::kAscii,
+        directory.AddData(kImageDescription, TiffDirectoryBuilder::kAscii,
                           static_cast<std::uint32_t>(text.size()), text);
     }
     const int interpretation = colorspace.interpretation();
     const int extra = colorspace.ExtraSamples(image.samples);
     if (extra > 0 && (interpretation == 0 || interpretation == 1 || interpretation == 5)) {
         directory.AddData(
-            kExtraSamples, TiffDirectory::kShort, static_cast<std::uint32_t>(extra),
+            kExtraSamples, TiffDirectoryBuilder::kShort, static_cast<std::uint32_t>(extra),
             directory.Shorts(std::vector<std::uint16_t>(static_cast<std::size_t>(extra), 0)));
     }
 }
 
-void addImageEntries(TiffDirectory& directory, const Image& image, int orientation, int centimetre,
-                     std::uint32_t firstOffset) {
+void addImageEntries(TiffDirectoryBuilder& directory, const Image& image, int orientation,
+                     int centimetre, std::uint32_t firstOffset) {
     const auto s = static_cast<std::uint16_t>(image.samples);
     const auto bits = static_cast<std::uint16_t>(image.bits);
     const auto strips = static_cast<std::uint32_t>(image.strips());
-    directory.AddValue(kNewSubfileType, TiffDirectory::kLong, 1, 0);
-    directory.AddValue(kImageWidth, TiffDirectory::kLong, 1,
+    directory.AddValue(kNewSubfileType, TiffDirectoryBuilder::kLong, 1, 0);
+    directory.AddValue(kImageWidth, TiffDirectoryBuilder::kLong, 1,
                        static_cast<std::uint32_t>(image.width));
-    directory.AddValue(kImageLength, TiffDirectory::kLong, 1,
+    directory.AddValue(kImageLength, TiffDirectoryBuilder::kLong, 1,
                        static_cast<std::uint32_t>(image.height));
     if (s <= 2) directory.AddShortPair(kBitsPerSample, s, bits, s == 2 ? bits : 0);
-    if (s > 2) directory.AddValue(kBitsPerSample, TiffDirectory::kShort, s, firstOffset);
-    directory.AddValue(kCompression, TiffDirectory::kShort, 1,
+    if (s > 2) directory.AddValue(kBitsPerSample, TiffDirectoryBuilder::kShort, s, firstOffset);
+    directory.AddValue(kCompression, TiffDirectoryBuilder::kShort, 1,
                        static_cast<std::uint32_t>(image.compression));
-    directory.AddValue(kPhotometric, TiffDirectory::kShort, 1,
+    directory.AddValue(kPhotometric, TiffDirectoryBuilder::kShort, 1,
                        static_cast<std::uint32_t>(image.colorspace.interpretation()));
-    directory.AddValue(kStripOffsets, TiffDirectory::kLong, strips, 0);
-    directory.AddValue(kOrientation, TiffDirectory::kShort, 1,
+    directory.AddValue(kStripOffsets, TiffDirectoryBuilder::kLong, strips, 0);
+    directory.AddValue(kOrientation, TiffDirectoryBuilder::kShort, 1,
                        static_cast<std::uint16_t>(orientation));
-    directory.AddValue(kSamplesPerPixel, TiffDirectory::kShort, 1, s);
-    directory.AddValue(kRowsPerStrip, TiffDirectory::kLong, 1,
+    directory.AddValue(kSamplesPerPixel, TiffDirectoryBuilder::kShort, 1, s);
+    directory.AddValue(kRowsPerStrip, TiffDirectoryBuilder::kLong, 1,
                        strips == 1 ? static_cast<std::uint32_t>(image.height) : 1);
-    directory.AddValue(kStripByteCounts, TiffDirectory::kLong, strips, 0);
-    directory.AddValue(kXResolution, TiffDirectory::kRational, 1, firstOffset + 2u * s);
-    directory.AddValue(kYResolution, TiffDirectory::kRational, 1, firstOffset + 2u * s + 8);
-    directory.AddValue(kPlanarConfiguration, TiffDirectory::kShort, 1, 1);
-    directory.AddValue(kResolutionUnit, TiffDirectory::kShort, 1, centimetre ? 3 : 2);
+    directory.AddValue(kStripByteCounts, TiffDirectoryBuilder::kLong, strips, 0);
+    directory.AddValue(kXResolution, TiffDirectoryBuilder::kRational, 1, firstOffset + 2u * s);
+    directory.AddValue(kYResolution, TiffDirectoryBuilder::kRational, 1, firstOffset + 2u * s + 8);
+    directory.AddValue(kPlanarConfiguration, TiffDirectoryBuilder::kShort, 1, 1);
+    directory.AddValue(kResolutionUnit, TiffDirectoryBuilder::kShort, 1, centimetre ? 3 : 2);
     // Predictor belongs to LZW: readers take it for an unknown tag elsewhere.
     if (image.compression == kTifCompressionLzw) {
-        directory.AddValue(kPredictor, TiffDirectory::kShort, 1,
+        directory.AddValue(kPredictor, TiffDirectoryBuilder::kShort, 1,
                            static_cast<std::uint32_t>(
                                TiffPredictorFor(image.compression, image.bits, image.samples)));
     }
@@ -231,7 +231,7 @@ bool TiffOutputHeader(TiffOutStream& stream, int width, int height, int bitsPerS
     const std::uint32_t directoryOffset = firstOffset + 2u * samplesPerPixel + 16;
     const std::uint64_t strips = image.strips();
 
-    TiffDirectory directory(stream.IsLittleEndian());
+    TiffDirectoryBuilder directory(stream.IsLittleEndian());
     addImageEntries(directory, image, orientation, centimetre, firstOffset);
     const PathPlacement placement{clippingPath, resolutionNumerator, resolutionDenominator,
                                   centimetre,   verticalOrigin,      horizontalOrigin};

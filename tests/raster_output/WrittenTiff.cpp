@@ -1,4 +1,4 @@
-#include "raster/output/WrittenTiff.h"
+#include "raster_output/WrittenTiff.h"
 
 #include <random>
 

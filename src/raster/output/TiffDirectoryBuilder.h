@@ -12,11 +12,11 @@ namespace QuillonCore {
 
 class TiffOutStream;
 
-class TiffDirectory {
+class TiffDirectoryBuilder {
   public:
     enum Type : std::uint16_t { kByte = 1, kAscii = 2, kShort = 3, kLong = 4, kRational = 5 };
 
-    explicit TiffDirectory(bool littleEndian) : mLittleEndian(littleEndian) {}
+    explicit TiffDirectoryBuilder(bool littleEndian) : mLittleEndian(littleEndian) {}
 
     // A value held in the entry: a single SHORT (in its first two bytes), or
     // a 32-bit value: a LONG, or the offset of values the caller places.

@@ -1,4 +1,4 @@
-#include "raster/output/FailingTargets.h"
+#include "raster_output/FailingTargets.h"
 
 #include <algorithm>
 

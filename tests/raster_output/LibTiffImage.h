@@ -20,8 +20,10 @@ struct LibTiffImage {
     std::string inkNames, software, description;
     std::vector<unsigned char> cmykEquivalent, photoshop;
     std::vector<std::vector<unsigned char>> rows;
+    std::vector<std::uint32_t> rgba;  // TIFFReadRGBAImage's picture, when asked for (then no rows)
 
-    static LibTiffImage Read(const std::vector<unsigned char>& file);
+    static LibTiffImage Read(const std::vector<unsigned char>& file, bool withRgba = false);
+    static LibTiffImage ReadFile(const std::string& path, bool withRgba = false);
 };
 
 }  // namespace QuillonTest

@@ -1,4 +1,4 @@
-#include "raster/output/TiffDirectory.h"
+#include "raster/output/TiffDirectoryBuilder.h"
 
 #include <algorithm>
 #include <numeric>
@@ -11,38 +11,39 @@ namespace {
 constexpr std::uint64_t kEntrySize = 12;
 }
 
-void TiffDirectory::AddValue(std::uint16_t tag, Type type, std::uint32_t count,
-                             std::uint32_t value) {
+void TiffDirectoryBuilder::AddValue(std::uint16_t tag, Type type, std::uint32_t count,
+                                    std::uint32_t value) {
     mEntries.push_back({tag, type, count, value, {}});
 }
 
-void TiffDirectory::AddShortPair(std::uint16_t tag, std::uint32_t count, std::uint16_t first,
-                                 std::uint16_t second) {
+void TiffDirectoryBuilder::AddShortPair(std::uint16_t tag, std::uint32_t count, std::uint16_t first,
+                                        std::uint16_t second) {
     Entry entry{tag, kShort, count, first, {}};
     entry.pair = true;
     entry.second = second;
     mEntries.push_back(entry);
 }
 
-void TiffDirectory::AddData(std::uint16_t tag, Type type, std::uint32_t count,
-                            std::vector<unsigned char> bytes, bool keepBlock) {
+void TiffDirectoryBuilder::AddData(std::uint16_t tag, Type type, std::uint32_t count,
+                                   std::vector<unsigned char> bytes, bool keepBlock) {
     Entry entry{tag, type, count, 0, std::move(bytes)};
     entry.keepBlock = keepBlock;
     mEntries.push_back(std::move(entry));
     if (mEntries.back().HasBlock()) mBlockOrder.push_back(mEntries.size() - 1);
 }
 
-TiffDirectory::Entry* TiffDirectory::Find(std::uint16_t tag) {
+TiffDirectoryBuilder::Entry* TiffDirectoryBuilder::Find(std::uint16_t tag) {
     for (Entry& entry : mEntries)
         if (entry.tag == tag) return &entry;
     return nullptr;
 }
 
-void TiffDirectory::SetValue(std::uint16_t tag, std::uint32_t value) {
+void TiffDirectoryBuilder::SetValue(std::uint16_t tag, std::uint32_t value) {
     if (Entry* entry = Find(tag)) entry->value = value;
 }
 
-std::vector<unsigned char> TiffDirectory::Shorts(const std::vector<std::uint16_t>& values) const {
+std::vector<unsigned char> TiffDirectoryBuilder::Shorts(
+    const std::vector<std::uint16_t>& values) const {
     std::vector<unsigned char> out;
     out.reserve(values.size() * 2);
     for (std::uint16_t v : values) {
@@ -54,24 +55,24 @@ std::vector<unsigned char> TiffDirectory::Shorts(const std::vector<std::uint16_t
     return out;
 }
 
-std::uint64_t TiffDirectory::DirectoryEnd(std::uint64_t directoryOffset) const {
+std::uint64_t TiffDirectoryBuilder::DirectoryEnd(std::uint64_t directoryOffset) const {
     return directoryOffset + 2 + kEntrySize * mEntries.size() + 4;
 }
 
-std::uint64_t TiffDirectory::BlocksEnd(std::uint64_t directoryOffset) const {
+std::uint64_t TiffDirectoryBuilder::BlocksEnd(std::uint64_t directoryOffset) const {
     std::uint64_t end = DirectoryEnd(directoryOffset) + mReserved;
     for (std::size_t i : mBlockOrder) end += mEntries[i].bytes.size();
     return end;
 }
 
-std::uint64_t TiffDirectory::ValueFieldOffset(std::uint16_t tag) const {
+std::uint64_t TiffDirectoryBuilder::ValueFieldOffset(std::uint16_t tag) const {
     std::size_t before = 0;
     for (const Entry& entry : mEntries) before += entry.tag < tag ? 1 : 0;
     return 2 + kEntrySize * before + 8;
 }
 
-bool TiffDirectory::WriteEntry(TiffOutStream& stream, const Entry& entry,
-                               std::uint64_t blockOffset) const {
+bool TiffDirectoryBuilder::WriteEntry(TiffOutStream& stream, const Entry& entry,
+                                      std::uint64_t blockOffset) const {
     bool ok = stream.WriteUInt16(entry.tag) && stream.WriteUInt16(entry.type) &&
               stream.WriteUInt32(entry.count);
     if (entry.bytes.size() > 4)
@@ -91,7 +92,7 @@ bool TiffDirectory::WriteEntry(TiffOutStream& stream, const Entry& entry,
     return ok && stream.WriteUInt32(entry.value);
 }
 
-bool TiffDirectory::Write(TiffOutStream& stream, std::uint64_t directoryOffset) {
+bool TiffDirectoryBuilder::Write(TiffOutStream& stream, std::uint64_t directoryOffset) {
     std::vector<std::size_t> order(mEntries.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {

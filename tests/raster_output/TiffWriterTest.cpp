@@ -2,12 +2,12 @@
 
 #include <random>
 
-#include "raster/output/FailingTargets.h"
 #include "raster/output/FileIOTiffOutStream.h"
-#include "raster/output/LibTiffImage.h"
 #include "raster/output/TiffOutputHeader.h"
 #include "raster/output/TiffWriter.h"
-#include "raster/output/WrittenTiff.h"
+#include "raster_output/FailingTargets.h"
+#include "raster_output/LibTiffImage.h"
+#include "raster_output/WrittenTiff.h"
 
 using namespace QuillonCore;
 using namespace QuillonTest;

@@ -1,9 +1,11 @@
-#include "raster/output/LibTiffImage.h"
+#include "raster_output/LibTiffImage.h"
 
 #include <tiffio.h>
 
 #include <cstdarg>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace QuillonTest {
 
@@ -113,7 +115,14 @@ void readFields(TIFF* tif, LibTiffImage& image) {
 
 }  // namespace
 
-LibTiffImage LibTiffImage::Read(const std::vector<unsigned char>& file) {
+LibTiffImage LibTiffImage::ReadFile(const std::string& path, bool withRgba) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
+    return Read(bytes, withRgba);
+}
+
+LibTiffImage LibTiffImage::Read(const std::vector<unsigned char>& file, bool withRgba) {
     installHandlers();
     LibTiffImage image;
     gDiagnostics = &image.diagnostics;
@@ -123,6 +132,12 @@ LibTiffImage LibTiffImage::Read(const std::vector<unsigned char>& file) {
     if (tif) {
         image.opened = true;
         readFields(tif, image);
+        if (withRgba) {
+            image.rgba.resize(static_cast<std::size_t>(image.width) * image.height);
+            if (!TIFFReadRGBAImage(tif, image.width, image.height, image.rgba.data(), 0))
+                image.rgba.clear();
+            image.height = 0;  // libtiff reads no scanlines after the whole picture
+        }
         std::vector<unsigned char> row(static_cast<std::size_t>(TIFFScanlineSize64(tif)));
         for (std::uint32_t y = 0; y < image.height; ++y) {
             if (TIFFReadScanline(tif, row.data(), y, 0) < 0) break;

@@ -7,8 +7,8 @@
 #include "platform/veldb/DocumentSettings.h"
 #include "platform/veldb/Path.h"
 #include "platform/veldb/Sequence.h"
-#include "raster/output/LibTiffImage.h"
-#include "raster/output/WrittenTiff.h"
+#include "raster_output/LibTiffImage.h"
+#include "raster_output/WrittenTiff.h"
 
 using namespace QuillonCore;
 using namespace QuillonTest;

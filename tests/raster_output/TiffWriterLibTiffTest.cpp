@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "raster/output/LibTiffImage.h"
 #include "raster/output/TiffOutputHeader.h"
-#include "raster/output/WrittenTiff.h"
+#include "raster_output/LibTiffImage.h"
+#include "raster_output/WrittenTiff.h"
 #include "support/TestSupport.h"
 
 using namespace QuillonCore;
