@@ -54,7 +54,7 @@ bool FileIO::Flush() {
 }
 
 bool FileIO::Write(const void* bytes, std::size_t count) {
-    if (mFailed) return false;
+    if (mFailed || mClosedFile) return false;
     if (count > UINT64_MAX - mPosition) return Fail();
     const auto* in = static_cast<const unsigned char*>(bytes);
     while (count > 0) {
