@@ -10,10 +10,10 @@
 #include "platform/velsys/RecoveryScope.h"
 #include "platform/velsys/fil.h"
 #include "platform/velsys/filref.h"
-#include "support/JpegTestFiles.h"
-#include "support/Sha256.h"
 #include "raster/input/RunListWriter.h"
 #include "raster/input/jpegreatyp.h"
+#include "support/JpegTestFiles.h"
+#include "support/Sha256.h"
 #include "support/TestSupport.h"
 
 using namespace QuillonCore;
@@ -383,4 +383,25 @@ TEST(JpegReader, AfterTheLastRowNothingIsWritten) {
     EXPECT_EQ(row, std::vector<unsigned char>(columns, 0xAB));
     reader.pixreaend();
     EXPECT_EQ(reader.pixgetfmt(), VelSys::PixelDefinitions::kPixelFormatNone);
+}
+
+TEST(JpegReader, ReadersSharingAFileReadTheirOwnBytes) {
+    // Two readers of one handle, interleaved row by row (as separations are
+    // read), each deliver the whole image.
+    VelSys::fil file;
+    file.openMemory(fixture("jpeg-testorig.jpg"));
+    jpegreatyp first(&file), second(&file);
+    int num, den, rows, columns;
+    ASSERT_EQ(first.pixreaini(&num, &den, &rows, &columns, -3, 0), 0);
+    VelSys::filpos(&file, 0);
+    ASSERT_EQ(second.pixreaini(&num, &den, &rows, &columns, -3, 0), 0);
+    std::vector<unsigned char> a, b, row(3 * columns);
+    for (int y = 0; y < rows; ++y) {
+        ASSERT_EQ(first.pixrealin(row.data(), 0), 1);
+        a.insert(a.end(), row.begin(), row.end());
+        ASSERT_EQ(second.pixrealin(row.data(), 0), 1);
+        b.insert(b.end(), row.begin(), row.end());
+    }
+    EXPECT_EQ(sha256Hex(a), kDigests[0].digest);
+    EXPECT_EQ(sha256Hex(b), kDigests[0].digest);
 }

@@ -25,13 +25,6 @@ namespace {
 // at quality 85 (measured about 1.2 for these files).
 constexpr double kMaxMeanDifference = 2.5;
 
-double meanDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-    if (a.size() != b.size() || a.empty()) return 1e9;
-    double sum = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) sum += std::abs(int{a[i]} - int{b[i]});
-    return sum / static_cast<double>(a.size());
-}
-
 struct Source {
     const char* file;
     int colourType;
@@ -63,14 +56,7 @@ std::vector<unsigned char> djpegSamples(const std::vector<unsigned char>& jpeg) 
     std::ofstream(in, std::ios::binary)
         .write(reinterpret_cast<const char*>(jpeg.data()), jpeg.size());
     if (std::system(("djpeg -pnm -outfile '" + out + "' '" + in + "'").c_str()) != 0) return {};
-    std::vector<unsigned char> pnm = fileBytes(out);
-    // Skip the header: magic, width, height, maxval, one whitespace each.
-    std::size_t at = 0;
-    for (int fields = 0; fields < 4 && at < pnm.size(); ++fields) {
-        while (at < pnm.size() && std::isspace(pnm[at])) ++at;
-        while (at < pnm.size() && !std::isspace(pnm[at])) ++at;
-    }
-    return {pnm.begin() + static_cast<std::ptrdiff_t>(std::min(at + 1, pnm.size())), pnm.end()};
+    return pnmSamples(out);
 }
 
 }  // namespace

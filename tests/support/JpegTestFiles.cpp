@@ -1,6 +1,9 @@
 #include "support/JpegTestFiles.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -52,6 +55,35 @@ DecodedJpeg decodeJpeg(const std::vector<unsigned char>& bytes, int selector,
     }
     reader.pixreaend();
     return out;
+}
+
+std::vector<unsigned char> pnmSamples(const std::string& path) {
+    const std::vector<unsigned char> bytes = fileBytes(path);
+    const std::string text(bytes.begin(), bytes.end());
+    std::size_t at = 0;
+    if (text.rfind("P7", 0) == 0) {
+        at = text.find("ENDHDR\n");
+        at = at == std::string::npos ? bytes.size() : at + 7;
+    } else {
+        for (int fields = 0; fields < 4 && at < bytes.size();) {
+            while (at < bytes.size() && std::isspace(bytes[at])) ++at;
+            if (at < bytes.size() && bytes[at] == '#') {
+                at = text.find('\n', at);
+                continue;
+            }
+            while (at < bytes.size() && !std::isspace(bytes[at])) ++at;
+            ++fields;
+        }
+        ++at;
+    }
+    return {bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at, bytes.size())), bytes.end()};
+}
+
+double meanDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    if (a.size() != b.size() || a.empty()) return 1e9;
+    double sum = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) sum += std::abs(int{a[i]} - int{b[i]});
+    return sum / static_cast<double>(a.size());
 }
 
 }  // namespace QuillonTest

@@ -24,4 +24,10 @@ struct DecodedJpeg {
 // a buffer of rowBytes (the run-list capacity for selector -2).
 DecodedJpeg decodeJpeg(const std::vector<unsigned char>& bytes, int selector, int rowBytesPerPixel);
 
+// The samples of a binary PNM or PAM file (what djpeg and Ghostscript write).
+std::vector<unsigned char> pnmSamples(const std::string& path);
+
+// Mean absolute difference per sample; huge when the sizes differ.
+double meanDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
+
 }  // namespace QuillonTest

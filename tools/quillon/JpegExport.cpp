@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -114,49 +115,60 @@ int parseExportArguments(const Command& command, const std::vector<std::string>&
     return kExitSuccess;
 }
 
-bool writeJpegFile(const std::string& input, const std::string& output,
-                   const JpegExportOptions& options, std::string& error) {
+namespace {
+
+// Opens the input, creates the output, runs write and closes the output.
+bool exportImage(const std::string& input, const std::string& output, std::string& error,
+                 const std::function<bool(OpenImage&, VelSys::fil&)>& write) {
     OpenImage image;
     if (!openInput(input, image, error)) return false;
     VelSys::fil out;
     if (!createOutput(output, out, error)) return false;
-    const JpegFeeder& f = image.feeder;
-    QuillonCore::jpeghandler handler(&out, f.colourType, f.columns, f.rows, f.resolutionNumerator,
-                                     f.resolutionDenominator, options.quality, true);
-    const bool compressed = compressRows(image, handler, error);
-    return closeOutput(out, output, error) && compressed;
+    const bool written = write(image, out);
+    return closeOutput(out, output, error) && written;
+}
+
+}  // namespace
+
+bool writeJpegFile(const std::string& input, const std::string& output,
+                   const JpegExportOptions& options, std::string& error) {
+    return exportImage(input, output, error, [&](OpenImage& image, VelSys::fil& out) {
+        const JpegFeeder& f = image.feeder;
+        QuillonCore::jpeghandler handler(&out, f.colourType, f.columns, f.rows,
+                                         f.resolutionNumerator, f.resolutionDenominator,
+                                         options.quality, true);
+        return compressRows(image, handler, error);
+    });
 }
 
 bool writeEpsFile(const std::string& input, const std::string& output,
                   const JpegExportOptions& options, std::string& error) {
-    OpenImage image;
-    if (!openInput(input, image, error)) return false;
-    VelSys::fil out;
-    if (!createOutput(output, out, error)) return false;
-    const JpegFeeder& f = image.feeder;
-    const double widthPt = 72.0 * f.columns / f.pixelsPerInch();
-    const double heightPt = 72.0 * f.rows / f.pixelsPerInch();
-    auto owned = std::make_unique<EpsFileWriter>(&out, options.ascii);
-    EpsFileWriter& writer = *owned;
-    writeEpsHeader(writer, options.ascii, widthPt, heightPt);
-    QuillonCore::psjpeghandler handler(f.colourType, f.columns, f.rows, f.resolutionNumerator,
-                                       f.resolutionDenominator, options.quality, true,
-                                       std::move(owned));
-    // The image maps the unit square, rows top to bottom.
-    const double matrix[6] = {static_cast<double>(f.columns), 0, 0,
-                              -static_cast<double>(f.rows),   0, static_cast<double>(f.rows)};
-    const bool binary = !options.ascii;
-    writer.writeText(f.colourType == 5   ? "/DeviceCMYK setcolorspace\n"
-                     : f.colourType == 2 ? "/DeviceRGB setcolorspace\n"
-                                         : "/DeviceGray setcolorspace\n");
-    // Stored CMYK samples are 255 - ink.
-    handler.pswridic(f.colourType == 5, matrix, binary);
-    const int countAt = handler.psbegbin(binary);
-    writer.writeText("image\n");
-    const bool compressed = compressRows(image, handler, error);
-    handler.psendbin(binary, countAt);
-    writer.writeText("grestore\n%%EOF\n");
-    return closeOutput(out, output, error) && compressed;
+    return exportImage(input, output, error, [&](OpenImage& image, VelSys::fil& out) {
+        const JpegFeeder& f = image.feeder;
+        const double widthPt = 72.0 * f.columns / f.pixelsPerInch();
+        const double heightPt = 72.0 * f.rows / f.pixelsPerInch();
+        auto owned = std::make_unique<EpsFileWriter>(&out, options.ascii);
+        EpsFileWriter& writer = *owned;
+        writeEpsHeader(writer, options.ascii, widthPt, heightPt);
+        QuillonCore::psjpeghandler handler(f.colourType, f.columns, f.rows, f.resolutionNumerator,
+                                           f.resolutionDenominator, options.quality, true,
+                                           std::move(owned));
+        // The image maps the unit square, rows top to bottom.
+        const double matrix[6] = {static_cast<double>(f.columns), 0, 0,
+                                  -static_cast<double>(f.rows),   0, static_cast<double>(f.rows)};
+        const bool binary = !options.ascii;
+        writer.writeText(f.colourType == 5   ? "/DeviceCMYK setcolorspace\n"
+                         : f.colourType == 2 ? "/DeviceRGB setcolorspace\n"
+                                             : "/DeviceGray setcolorspace\n");
+        // Stored CMYK samples are 255 - ink.
+        handler.pswridic(f.colourType == 5, matrix, binary);
+        const int countAt = handler.psbegbin(binary);
+        writer.writeText("image\n");
+        const bool compressed = compressRows(image, handler, error);
+        handler.psendbin(binary, countAt);
+        writer.writeText("grestore\n%%EOF\n");
+        return compressed;
+    });
 }
 
 }  // namespace Quillon

@@ -24,15 +24,19 @@ bool FileIO::Create(const std::string& pathUtf8) {
     Close();
     mMemory.clear();
     mPosition = mBufferStart = 0;
-    mFailed = false;
+    mClosedFile = false;
     mDescriptor = ::open(pathUtf8.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    mFailed = mDescriptor < 0;  // nothing may land in memory instead
     return mDescriptor >= 0;
 }
 
 bool FileIO::Close() {
     const bool ok = Flush();
-    if (mDescriptor >= 0 && ::close(mDescriptor) != 0) mFailed = true;
-    mDescriptor = -1;
+    if (mDescriptor >= 0) {
+        if (::close(mDescriptor) != 0) mFailed = true;
+        mDescriptor = -1;
+        mClosedFile = true;
+    }
     return ok && !mFailed;
 }
 
@@ -50,7 +54,7 @@ bool FileIO::Flush() {
 }
 
 bool FileIO::Write(const void* bytes, std::size_t count) {
-    if (mFailed) return false;
+    if (mFailed || mClosedFile) return false;
     if (count > UINT64_MAX - mPosition) return Fail();
     const auto* in = static_cast<const unsigned char*>(bytes);
     while (count > 0) {
@@ -93,6 +97,7 @@ const std::vector<unsigned char>& FileIO::contents() {
 }
 
 bool FileIO::Store(std::uint64_t position, const unsigned char* bytes, std::size_t count) {
+    if (mClosedFile) return false;
     if (mDescriptor < 0) {
         if (position > mMemory.max_size() - count) return false;
         if (mMemory.size() < position + count) mMemory.resize(position + count);

@@ -21,9 +21,11 @@ class FileIO {
     FileIO(const FileIO&) = delete;
     FileIO& operator=(const FileIO&) = delete;
 
-    // Creates (or truncates) the file at a UTF-8 path; false when it cannot.
+    // Creates (or truncates) the file at a UTF-8 path; false (and the sink
+    // failed) when it cannot.
     bool Create(const std::string& pathUtf8);
-    // Flushes and closes the file; false when anything failed.
+    // Flushes and closes the file; false when anything failed. Writing to a
+    // closed file fails.
     bool Close();
     bool Flush();
 
@@ -56,6 +58,7 @@ class FileIO {
     std::uint64_t mBufferStart = 0;
     std::uint64_t mPosition = 0;
     bool mFailed = false;
+    bool mClosedFile = false;
 };
 
 }  // namespace VelSys

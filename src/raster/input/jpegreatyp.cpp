@@ -17,18 +17,25 @@ constexpr int kOutOfMemory = 101;
 constexpr int kFormatError = 102;
 constexpr int kUnsupportedColourModel = 7;
 
-int readFromFile(void* file, unsigned char* buffer, int count) {
-    return VelSys::filrea(static_cast<VelSys::fil*>(file), buffer, count);
+// Reads at the reader's own position, so that readers sharing one file
+// handle do not read each other's bytes.
+int readFromFile(void* cursor, unsigned char* buffer, int count) {
+    auto* at = static_cast<JpegFileCursor*>(cursor);
+    if (VelSys::filpos(at->file) != at->next) VelSys::filpos(at->file, at->next);
+    const int read = VelSys::filrea(at->file, buffer, count);
+    at->next += read;
+    return read;
 }
 
-long seekFile(void* file, long position) {
-    auto* handle = static_cast<VelSys::fil*>(file);
-    if (position >= 0) VelSys::filpos(handle, static_cast<int>(std::min<long>(position, INT_MAX)));
-    return VelSys::filpos(handle);
+long seekFile(void* cursor, long position) {
+    auto* at = static_cast<JpegFileCursor*>(cursor);
+    if (position >= 0) at->next = static_cast<int>(std::min<long>(position, INT_MAX));
+    return at->next;
 }
 
-void attachFile(jpegintyp& context, VelSys::fil* file) {
-    context.source().attachBlocks(context.decoder(), readFromFile, seekFile, file);
+void attachFile(jpegintyp& context, JpegFileCursor& cursor, VelSys::fil* file) {
+    cursor = {file, VelSys::filpos(file)};
+    context.source().attachBlocks(context.decoder(), readFromFile, seekFile, &cursor);
 }
 
 void invert(unsigned char* bytes, std::size_t count) {
@@ -65,7 +72,7 @@ int jpegreatyp::pixreaini(int* resolutionNumerator, int* resolutionDenominator, 
                   mFile ? kOutOfMemory : kFormatError);
         return 1;
     }
-    attachFile(*mContext, mFile);
+    attachFile(*mContext, mCursor, mFile);
     if (!mContext->readHeader()) {
         mContext.reset();
         jpegerror(VelGen::kSeverityError, VelGen::kVolatilityTransient, kFormatError);
@@ -118,7 +125,7 @@ void jpegreatyp::pixreaend() {
         mContext->finish();
         // Leave the file just after the bytes libjpeg consumed.
         const auto unread = static_cast<int>(mContext->source().unconsumed());
-        if (mFile && unread > 0) VelSys::filpos(mFile, VelSys::filpos(mFile) - unread);
+        if (mFile) VelSys::filpos(mFile, mCursor.next - unread);
         mContext.reset();
     }
     mConverter = Converter::kNone;
@@ -217,7 +224,8 @@ void GetJPEGResolutionAsSeenByOlderQuillon(const VelSys::filref& file, int& nume
     if (VelSys::filope(&handle, &error, file) != 0) return;
     std::unique_ptr<jpegintyp> context = jpegintyp::create(jpegintyp::kOlderMode);
     if (context) {
-        attachFile(*context, &handle);
+        JpegFileCursor cursor;
+        attachFile(*context, cursor, &handle);
         if (context->readHeader()) {
             const JpegResolution resolution = context->resolution(useFractionalResolution);
             numerator = resolution.numerator;

@@ -19,6 +19,12 @@ namespace QuillonCore {
 
 class jpegintyp;
 
+// Where a JPEG reader reads next in its file.
+struct JpegFileCursor {
+    VelSys::fil* file = nullptr;
+    int next = 0;
+};
+
 class jpegreatyp : public pixreatyp {
   public:
     explicit jpegreatyp(VelSys::fil* file);
@@ -70,6 +76,7 @@ class jpegreatyp : public pixreatyp {
                         unsigned char* dst) const;
 
     std::unique_ptr<jpegintyp> mContext;
+    JpegFileCursor mCursor;
     Converter mConverter = Converter::kNone;
     int mChannel = 0;
     std::vector<unsigned char> mGrayRow;

@@ -21,7 +21,10 @@ std::string fixed16(double value) {
 
 std::string imageMatrix(const double* matrix) {
     std::string text = "/ImageMatrix [";
-    for (int i = 0; i < 6; ++i) text += (i ? " " : "") + fixed16(matrix ? matrix[i] : 0.0);
+    for (int i = 0; i < 6; ++i) {
+        if (i) text += ' ';
+        text += fixed16(matrix ? matrix[i] : 0.0);
+    }
     return text + "] def\n";
 }
 
