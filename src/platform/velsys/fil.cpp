@@ -84,6 +84,16 @@ public:
         return true;
     }
 
+    // Reads a block of a window or more straight into dst.
+    static int readDirect(fil& f, unsigned char* dst, int count) {
+        flush(f);
+        const long r = f.mBackend->readAt(f.mPosition, dst, static_cast<std::size_t>(count));
+        if (r < 0) f.mError = EIO;
+        const int got = r > 0 ? static_cast<int>(r) : 0;
+        f.mPosition += got;
+        return got;
+    }
+
     // Makes the window start at the current position (after a flush).
     static void refill(fil& f) {
         flush(f);
@@ -98,6 +108,10 @@ public:
         if (!f.mBackend || count <= 0) return 0;
         int done = 0;
         while (done < count) {
+            if (!inWindow(f) && count - done >= static_cast<int>(kWindow)) {
+                done += readDirect(f, dst + done, count - done);
+                break;
+            }
             if (!inWindow(f)) refill(f);
             const std::size_t at = static_cast<std::size_t>(f.mPosition - f.mBufferStart);
             if (at >= f.mBufferLength) break;

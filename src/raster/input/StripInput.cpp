@@ -9,6 +9,8 @@ namespace QuillonCore {
 namespace {
 
 constexpr std::int64_t kChunk = 64 * 1024;
+// Reads of at least this many bytes bypass the block when it is empty.
+constexpr int kDirectRead = 4096;
 
 const std::array<unsigned char, 256>& reversedBits() {
     static const auto table = [] {
@@ -38,23 +40,29 @@ void StripInput::begin(std::int64_t position, std::int64_t budget) {
 
 bool StripInput::refill() {
     if (mRemaining <= 0) return false;
-    const int want = static_cast<int>(std::min(mRemaining, kChunk));
-    mChunk.resize(static_cast<std::size_t>(want));
+    mChunk.resize(static_cast<std::size_t>(std::min(mRemaining, kChunk)));
+    mAt = 0;
+    mLength = static_cast<std::size_t>(fetch(mChunk.data(), kChunk));
+    return mLength > 0;
+}
+
+// Reads up to count bytes of the strip from the file into destination.
+int StripInput::fetch(unsigned char* destination, std::int64_t count) {
+    if (mRemaining <= 0) return 0;
+    const int want = static_cast<int>(std::min(mRemaining, count));
     VelSys::filpos(mFile, static_cast<int>(mNextPosition));
-    const int got = VelSys::filrea(mFile, mChunk.data(), want);
+    const int got = VelSys::filrea(mFile, destination, want);
     if (got <= 0) {
         mRemaining = 0;
-        return false;
+        return 0;
     }
     if (mReverseBits) {
         const auto& table = reversedBits();
-        for (int i = 0; i < got; ++i) mChunk[i] = table[mChunk[i]];
+        for (int i = 0; i < got; ++i) destination[i] = table[destination[i]];
     }
     mNextPosition += got;
     mRemaining = got < want ? 0 : mRemaining - got;
-    mAt = 0;
-    mLength = static_cast<std::size_t>(got);
-    return true;
+    return got;
 }
 
 int StripInput::refillAndNext() {
@@ -64,6 +72,12 @@ int StripInput::refillAndNext() {
 int StripInput::read(unsigned char* destination, int count) {
     int done = 0;
     while (done < count) {
+        if (mAt == mLength && destination && count - done >= kDirectRead) {
+            const int got = fetch(destination + done, count - done);
+            if (got == 0) break;
+            done += got;
+            continue;
+        }
         if (mAt == mLength && !refill()) break;
         const int n = static_cast<int>(std::min<std::size_t>(count - done, mLength - mAt));
         if (destination) std::memcpy(destination + done, mChunk.data() + mAt, n);

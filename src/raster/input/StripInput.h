@@ -30,6 +30,7 @@ class StripInput {
   private:
     int refillAndNext();
     bool refill();
+    int fetch(unsigned char* destination, std::int64_t count);
 
     VelSys::fil* mFile;
     bool mReverseBits;

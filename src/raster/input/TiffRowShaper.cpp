@@ -63,6 +63,13 @@ const unsigned char* TiffRowShaper::normalize(const unsigned char* stored) {
     return mSamples.get();
 }
 
+bool TiffRowShaper::keepsStoredRow(Shape shape) const {
+    const bool storedSamples = mSetup.model != Model::kBilevel && mSetup.model != Model::kPalette &&
+                               mSetup.bitsPerSample == 8 &&
+                               !(mSetup.model == Model::kGray && mSetup.whiteIsZero);
+    return storedSamples && shape == &TiffRowShaper::allSamples;
+}
+
 void TiffRowShaper::reduce16(const unsigned char* stored) {
     const int high = mSetup.bigEndian ? 0 : 1;
     for (std::int64_t i = 0; i < mSampleCount; ++i) mSamples[i] = stored[2 * i + high];

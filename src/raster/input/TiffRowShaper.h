@@ -40,6 +40,9 @@ class TiffRowShaper {
 
     // The row as 8-bit samples (or bits, for bilevel rows).
     const unsigned char* normalize(const unsigned char* stored);
+    // True when shape writes the stored row unchanged, so the row can be
+    // decoded straight into the caller's buffer.
+    bool keepsStoredRow(Shape shape) const;
 
     bool bitsToPreview(const unsigned char* bits, unsigned char* destination, int length);
     bool bitsToRuns(const unsigned char* bits, unsigned char* destination, int length);

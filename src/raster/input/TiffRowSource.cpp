@@ -69,19 +69,30 @@ void TiffRowSource::missingData(int id) {
 }
 
 const unsigned char* TiffRowSource::nextRow() {
-    if (mStripRowsLeft == 0 && !nextStrip()) return nullptr;
+    return decodeRow(mRow.get()) ? mRow.get() : nullptr;
+}
+
+bool TiffRowSource::nextRowInto(unsigned char* destination) {
+    return decodeRow(destination);
+}
+
+bool TiffRowSource::decodeRow(unsigned char* row) {
+    if (mStripRowsLeft == 0 && !nextStrip()) return false;
     --mStripRowsLeft;
     switch (mFormat.codec) {
         case Codec::kNone:
-            return rawRow();
+            rawRow(row);
+            return true;
         case Codec::kPackBits:
-            return packBitsRow();
+            packBitsRow(row);
+            return true;
         case Codec::kLzw:
-            return lzwRow();
+            return lzwRow(row);
         case Codec::kCcitt:
-            return ccittRow();
+            ccittRow(row);
+            return true;
     }
-    return nullptr;
+    return false;
 }
 
 bool TiffRowSource::skipRow() {
@@ -94,26 +105,23 @@ bool TiffRowSource::skipRow() {
     return nextRow() != nullptr;
 }
 
-const unsigned char* TiffRowSource::rawRow() {
+void TiffRowSource::rawRow(unsigned char* row) {
     const int want = static_cast<int>(mFormat.rowBytes);
-    const int got = mInput.read(mRow.get(), want);
+    const int got = mInput.read(row, want);
     if (got < want) {
-        std::memset(mRow.get() + got, 0, static_cast<std::size_t>(want - got));
+        std::memset(row + got, 0, static_cast<std::size_t>(want - got));
         missingData(kCannotRead);
     }
-    return mRow.get();
 }
 
-const unsigned char* TiffRowSource::packBitsRow() {
-    const std::span<unsigned char> row(mRow.get(), static_cast<std::size_t>(mFormat.rowBytes));
-    if (decodePackBitsRow(mInput, row) == PackBitsRowResult::kTruncated) missingData(kFormatError);
-    return mRow.get();
-}
-
-const unsigned char* TiffRowSource::ccittRow() {
-    if (mCcitt->decodeRow(mRow.get()) == CcittDecoder::Status::kOutOfData)
+void TiffRowSource::packBitsRow(unsigned char* row) {
+    const std::span<unsigned char> bytes(row, static_cast<std::size_t>(mFormat.rowBytes));
+    if (decodePackBitsRow(mInput, bytes) == PackBitsRowResult::kTruncated)
         missingData(kFormatError);
-    return mRow.get();
+}
+
+void TiffRowSource::ccittRow(unsigned char* row) {
+    if (mCcitt->decodeRow(row) == CcittDecoder::Status::kOutOfData) missingData(kFormatError);
 }
 
 void TiffRowSource::decodeLzwStrip() {
@@ -137,7 +145,7 @@ void TiffRowSource::decodeLzwStrip() {
     mStripFilled = mLzw->lzwfilled();
 }
 
-const unsigned char* TiffRowSource::lzwRow() {
+bool TiffRowSource::lzwRow(unsigned char* row) {
     if (mNewStrip) {
         mNewStrip = false;
         try {
@@ -152,20 +160,19 @@ const unsigned char* TiffRowSource::lzwRow() {
             throw;
         }
         mStripBroken = false;
-        if (mReader.pixfailed()) return nullptr;
+        if (mReader.pixfailed()) return false;
     }
     const std::int64_t rowBytes = mFormat.rowBytes;
     const std::int64_t available =
         std::clamp<std::int64_t>(mStripFilled - mStripPosition, 0, rowBytes);
-    std::memcpy(mRow.get(), mStripBuffer.get() + mStripPosition,
-                static_cast<std::size_t>(available));
+    std::memcpy(row, mStripBuffer.get() + mStripPosition, static_cast<std::size_t>(available));
     if (available < rowBytes) {
-        std::memset(mRow.get() + available, 0, static_cast<std::size_t>(rowBytes - available));
+        std::memset(row + available, 0, static_cast<std::size_t>(rowBytes - available));
         if (!mStripBroken) missingData(kCannotRead);
     }
     mStripPosition += rowBytes;
-    if (mFormat.horizontalPredictor) undoPredictor(mRow.get());
-    return mRow.get();
+    if (mFormat.horizontalPredictor) undoPredictor(row);
+    return true;
 }
 
 // Horizontal differencing: each sample is the running sum of the

@@ -50,16 +50,20 @@ class TiffRowSource {
 
     // The next stored row, or null after a reported error.
     const unsigned char* nextRow();
+    // Decodes the next stored row into destination (row bytes long); false
+    // after a reported error.
+    bool nextRowInto(unsigned char* destination);
     // Passes over the next row; with one row per strip nothing is read.
     bool skipRow();
 
   private:
     bool nextStrip();
     std::int64_t stripBudget(std::size_t strip) const;
-    const unsigned char* rawRow();
-    const unsigned char* packBitsRow();
-    const unsigned char* lzwRow();
-    const unsigned char* ccittRow();
+    bool decodeRow(unsigned char* row);
+    void rawRow(unsigned char* row);
+    void packBitsRow(unsigned char* row);
+    bool lzwRow(unsigned char* row);
+    void ccittRow(unsigned char* row);
     void decodeLzwStrip();
     void undoPredictor(unsigned char* row) const;
     void missingData(int id);

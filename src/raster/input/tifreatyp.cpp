@@ -344,6 +344,8 @@ bool tifreatyp::HasRowConverter() const {
 
 int tifreatyp::ConvertRow(unsigned char* destination, int length) {
     if (!destination) return mSource->skipRow() ? 1 : 0;
+    if (mShaper->keepsStoredRow(mConverter->shape))
+        return mSource->nextRowInto(destination) ? 1 : 0;
     const unsigned char* stored = mSource->nextRow();
     if (!stored) return 0;
     const unsigned char* samples = mShaper->normalize(stored);
