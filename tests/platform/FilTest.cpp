@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -80,6 +81,29 @@ TEST(Fil, RealFileWriteSeekPatchAndReadBack) {
     EXPECT_EQ(back, big);
 }
 
+// Blocks larger than the window are read past it: they must still see
+// bytes written but not yet flushed, and stop short at the end.
+TEST(Fil, LargeReadsSeeUnflushedWritesAndStopAtTheEnd) {
+    const std::string path = QuillonTest::tempPath("large.bin");
+    fil f;
+    errtyp error;
+    ASSERT_EQ(saveFile(&f, &error, FileSpec(path)), 0);
+    std::vector<unsigned char> data(200000);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 13);
+    filwri(&f, data.data(), static_cast<int>(data.size()));
+    filpos(&f, 70000);
+    filwri32sub(&f, 0x0A0B0C0D);  // left in the window, unflushed
+    data[70000] = 10, data[70001] = 11, data[70002] = 12, data[70003] = 13;
+    filpos(&f, 1);
+    std::vector<unsigned char> back(150000);
+    ASSERT_EQ(filrea(&f, back.data(), 150000), 150000);
+    EXPECT_TRUE(std::equal(back.begin(), back.end(), data.begin() + 1));
+    EXPECT_EQ(filpos(&f), 150001);
+    EXPECT_EQ(filrea(&f, back.data(), 100000), 49999);
+    EXPECT_NE(filerr(&f), 0);
+    EXPECT_TRUE(std::equal(back.begin(), back.begin() + 49999, data.begin() + 150001));
+}
+
 TEST(Fil, OpenFailureFillsTheErrorRecord) {
     fil f;
     errtyp error;
@@ -94,7 +118,8 @@ TEST(Fil, StringsRoundTripInTheirStoredFormats) {
     filwristring(&f, "abc");
     filwriUni16String(&f, u"\u00e9x");
     filwristrnul(&f, "nul");
-    EXPECT_EQ(f.contents(), bytesOf({0, 0, 0, 3, 'a', 'b', 'c', 0, 0, 0, 2, 0, 0xE9, 0, 'x', 'n', 'u', 'l', 0}));
+    EXPECT_EQ(f.contents(),
+              bytesOf({0, 0, 0, 3, 'a', 'b', 'c', 0, 0, 0, 2, 0, 0xE9, 0, 'x', 'n', 'u', 'l', 0}));
     filpos(&f, 0);
     std::string s;
     ustring u;
