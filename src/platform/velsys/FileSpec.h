@@ -1,5 +1,6 @@
 #pragma once
-// A path specification: a UTF-8 path that may or may not name an existing file.
+// A named place in the file system: a UTF-8 path that may or may not name an
+// existing file.
 
 #include <string>
 

@@ -18,21 +18,6 @@ pixcolsyncache pixreatyp::sPixcolorCache;
 
 namespace {
 
-// Channels the colour model needs; 0 for a model the link cannot take.
-int modelChannels(int interpretation) {
-    switch (interpretation) {
-        case 0:
-        case 1:
-            return 1;
-        case 2:
-            return 3;
-        case 5:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
 std::shared_ptr<std::vector<unsigned char>> rowOf(std::int64_t bytes) {
     return std::make_shared<std::vector<unsigned char>>(static_cast<std::size_t>(bytes));
 }
@@ -47,7 +32,7 @@ void pixreatyp::releaseSynthesis() {
 }
 
 bool pixreatyp::synthesisAcceptable() const {
-    const int channels = modelChannels(mInterpretation);
+    const int channels = ColorspaceInfo::ModelChannels(mInterpretation);
     return channels > 0 && mSamplesPerPixel >= channels && mColourLink && mOutputSelector == -4 &&
            mSelectedOutputSeparation < mOutputSeparationCount && mWidth > 0;
 }

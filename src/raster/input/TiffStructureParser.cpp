@@ -5,6 +5,7 @@
 
 #include "platform/velgen/Messages.h"
 #include "services/Localization.h"
+#include "raster/output/TiffTag.h"
 
 namespace QuillonCore {
 
@@ -19,31 +20,6 @@ constexpr const char* kPaletteDepth = "CANNOT READ THIS FILE. FILE SHOULD HAVE 8
 // Unwinds a parse to its entry point with the failure to report.
 struct ParseStopped {
     TiffStructureParser::Failure failure;
-};
-
-enum Tag : std::uint16_t {
-    kImageWidth = 256,
-    kImageLength = 257,
-    kBitsPerSample = 258,
-    kCompression = 259,
-    kPhotometric = 262,
-    kFillOrder = 266,
-    kStripOffsets = 273,
-    kSamplesPerPixel = 277,
-    kRowsPerStrip = 278,
-    kStripByteCounts = 279,
-    kXResolution = 282,
-    kYResolution = 283,
-    kPlanarConfiguration = 284,
-    kT4Options = 292,
-    kResolutionUnit = 296,
-    kPredictor = 317,
-    kColorMap = 320,
-    kInkNames = 333,
-    kImageId = 32781,
-    kCmykEquivalent = 34032,
-    kPhotoshop = 34377,
-    kIccProfile = 34675,
 };
 
 // Bytes per value of the TIFF field types; 0 for types the reader does not take.

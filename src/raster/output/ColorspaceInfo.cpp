@@ -19,4 +19,18 @@ int ColorspaceInfo::ExtraSamples(int samplesPerPixel) const {
     return 0;
 }
 
+int ColorspaceInfo::ModelChannels(int interpretation) {
+    switch (interpretation) {
+        case 0:
+        case 1:
+            return 1;
+        case 2:
+            return 3;
+        case 5:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace QuillonCore

@@ -27,6 +27,9 @@ class ColorspaceInfo {
     // Samples beyond the colour channels.
     int ExtraSamples(int samplesPerPixel) const;
 
+    // Channels of a colour model: 1 gray (0 or 1), 3 RGB (2), 4 CMYK (5); 0 for others.
+    static int ModelChannels(int interpretation);
+
   private:
     std::vector<SeparationInfo> mSeparations;
     int mInterpretation;

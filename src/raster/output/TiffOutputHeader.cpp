@@ -7,36 +7,12 @@
 #include "raster/output/PhotoshopPathRecords.h"
 #include "raster/output/PhotoshopResourceBlock.h"
 #include "raster/output/TiffDirectoryBuilder.h"
+#include "raster/output/TiffTag.h"
 #include "raster/output/lzwouttyp.h"
 
 namespace QuillonCore {
 
 namespace {
-
-enum Tag : std::uint16_t {
-    kNewSubfileType = 254,
-    kImageWidth = 256,
-    kImageLength = 257,
-    kBitsPerSample = 258,
-    kCompression = 259,
-    kPhotometric = 262,
-    kImageDescription = 270,
-    kStripOffsets = 273,
-    kOrientation = 274,
-    kSamplesPerPixel = 277,
-    kRowsPerStrip = 278,
-    kStripByteCounts = 279,
-    kXResolution = 282,
-    kYResolution = 283,
-    kPlanarConfiguration = 284,
-    kResolutionUnit = 296,
-    kSoftware = 305,
-    kPredictor = 317,
-    kInkNames = 333,
-    kExtraSamples = 338,
-    kCmykEquivalent = 34032,
-    kPhotoshop = 34377,
-};
 
 struct Image {
     int width, height, bits, samples;

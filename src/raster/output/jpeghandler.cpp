@@ -12,7 +12,7 @@ jpeghandler::jpeghandler(VelSys::fil* file, int colourType, int width, int heigh
       mFile(file),
       mWidth(width),
       mHeight(height),
-      mComponents(std::max(componentsOf(colourType), 1)) {
+      mComponents(std::max(ColorspaceInfo::ModelChannels(colourType), 1)) {
     if (isUsable()) mRow.resize(static_cast<std::size_t>(width) * mComponents);
 }
 

@@ -26,20 +26,6 @@ void setDensity(jpeg_compress_struct& compressor, int numerator, int denominator
 
 }  // namespace
 
-int ql_jpeg_compressor::componentsOf(int colourType) {
-    switch (colourType) {
-        case 0:
-        case 1:
-            return 1;
-        case 2:
-            return 3;
-        case 5:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
 ql_jpeg_compressor::ql_jpeg_compressor(int colourType, int height, int width,
                                        int resolutionNumerator, int resolutionDenominator,
                                        int quality, bool perInch)
@@ -50,7 +36,7 @@ ql_jpeg_compressor::ql_jpeg_compressor(int colourType, int height, int width,
     };
     jpeg_compress_struct* compressor = &mCompressor;
     mCreated = runGuarded(mErrors, [compressor] { jpeg_create_compress(compressor); });
-    if (!mCreated || componentsOf(colourType) == 0 || width <= 0 || height <= 0 ||
+    if (!mCreated || ColorspaceInfo::ModelChannels(colourType) == 0 || width <= 0 || height <= 0 ||
         width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION) {
         mState = State::kFailed;
         return;
@@ -63,7 +49,7 @@ ql_jpeg_compressor::ql_jpeg_compressor(int colourType, int height, int width,
 
 void ql_jpeg_compressor::configure(int colourType, int resolutionNumerator,
                                    int resolutionDenominator, int quality, bool perInch) {
-    const int components = componentsOf(colourType);
+    const int components = ColorspaceInfo::ModelChannels(colourType);
     mCompressor.input_components = components;
     mCompressor.in_color_space = components == 4   ? JCS_CMYK
                                  : components == 3 ? JCS_RGB

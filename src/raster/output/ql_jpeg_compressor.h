@@ -14,6 +14,7 @@
 #include <jpeglib.h>
 
 #include "raster/input/JpegErrorManager.h"
+#include "raster/output/ColorspaceInfo.h"
 #include "raster/output/JpegDestination.h"
 
 namespace QuillonCore {
@@ -35,9 +36,6 @@ class ql_jpeg_compressor {
     // with rows missing the compression is abandoned and the result is 1.
     int end_compression();
 
-    // Samples per pixel of the colour type: 4 CMYK, 3 RGB, 1 gray; 0 for a
-    // colour type the compressor refuses.
-    static int componentsOf(int colourType);
     // False after a refused colour type or a libjpeg error.
     bool isUsable() const { return mState != State::kFailed; }
     int rowsWritten() const { return mRowsWritten; }
